@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class Profile;
+
+enum class MessageButtons { kOk, kOkCancel };
+enum class MessageAnswer { kOk, kCancel };
+
+// What the framework gives the panel. The Qt application implements it with real
+// dialogs and timers; tests and the headless panel with scripted answers.
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // A modal message box titled with the application's name; "\n" breaks lines.
+  virtual MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons) = 0;
+  // The save-file dialog (asks before overwriting, adds no extension). Nothing when
+  // the operator cancels.
+  virtual std::optional<std::string> AskSavePath() = 0;
+  // Millisecond counter that wraps at 2^32.
+  virtual uint32_t MilliCounter() = 0;
+  // Seconds since 1970-01-01 00:00:00 UTC.
+  virtual int64_t CurrentTime() = 0;
+  virtual Profile& profile() = 0;
+  // Opens a document or folder through the desktop; true on success.
+  virtual bool OpenDocument(const std::string& path) = 0;
+  virtual std::string CurrentDirectory() = 0;
+  // Starts a periodic timer that calls the panel's OnTimer(id); false when refused.
+  virtual bool StartTimer(int id, unsigned periodMs) = 0;
+  virtual void StopTimer(int id) = 0;
+  // Ends the modal run of the panel.
+  virtual void EndDialog(int result) = 0;
+};

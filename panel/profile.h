@@ -1,0 +1,18 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The application's profile: named integers and texts in named sections, kept
+// between runs.
+class Profile {
+ public:
+  virtual ~Profile() = default;
+
+  virtual int GetProfileInt(std::string_view section, std::string_view key, int defaultValue) = 0;
+  // False when the value could not be stored; what was stored before stays intact.
+  virtual bool WriteProfileInt(std::string_view section, std::string_view key, int value) = 0;
+  virtual std::optional<std::string> GetProfileString(std::string_view section,
+                                                      std::string_view key) = 0;
+};

@@ -1,0 +1,69 @@
+#include "support/fake_host.h"
+
+namespace {
+
+std::string KeyOf(std::string_view section, std::string_view key) {
+  return std::string(section) + "/" + std::string(key);
+}
+
+}  // namespace
+
+int MemoryProfile::GetProfileInt(std::string_view section, std::string_view key,
+                                 int defaultValue) {
+  const auto found = values.find(KeyOf(section, key));
+  return found == values.end() ? defaultValue : std::stoi(found->second);
+}
+
+bool MemoryProfile::WriteProfileInt(std::string_view section, std::string_view key, int value) {
+  if (!writesSucceed) return false;
+  values[KeyOf(section, key)] = std::to_string(value);
+  return true;
+}
+
+std::optional<std::string> MemoryProfile::GetProfileString(std::string_view section,
+                                                           std::string_view key) {
+  const auto found = values.find(KeyOf(section, key));
+  if (found == values.end()) return std::nullopt;
+  return found->second;
+}
+
+MessageAnswer FakeHost::ShowMessage(std::string_view text, MessageButtons buttons) {
+  messages.push_back({std::string(text), buttons});
+  if (buttons == MessageButtons::kOk || answers.empty()) return MessageAnswer::kOk;
+  const MessageAnswer answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+std::optional<std::string> FakeHost::AskSavePath() {
+  if (savePaths.empty()) return std::nullopt;
+  auto path = savePaths.front();
+  savePaths.pop_front();
+  return path;
+}
+
+uint32_t FakeHost::MilliCounter() {
+  ++millisReadings;
+  const uint32_t reading = millis;
+  millis += millisPerReading;
+  return reading;
+}
+
+bool FakeHost::OpenDocument(const std::string& path) {
+  openedDocuments.push_back(path);
+  return openableDocuments.contains(path);
+}
+
+bool FakeHost::StartTimer(int id, unsigned periodMs) {
+  if (refusedTimers.contains(id)) return false;
+  runningTimers[id] = periodMs;
+  return true;
+}
+
+void FakeHost::StopTimer(int id) { runningTimers.erase(id); }
+
+std::vector<std::string> FakeHost::MessageTexts() const {
+  std::vector<std::string> texts;
+  for (const Message& m : messages) texts.push_back(m.text);
+  return texts;
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "panel/host.h"
+#include "panel/profile.h"
+
+// A profile held in memory.
+class MemoryProfile : public Profile {
+ public:
+  int GetProfileInt(std::string_view section, std::string_view key, int defaultValue) override;
+  bool WriteProfileInt(std::string_view section, std::string_view key, int value) override;
+  std::optional<std::string> GetProfileString(std::string_view section,
+                                              std::string_view key) override;
+
+  std::map<std::string, std::string> values;  // "Section/Key" -> text
+  bool writesSucceed = true;
+};
+
+// A host with scripted answers and a controllable clock.
+class FakeHost : public Host {
+ public:
+  struct Message {
+    std::string text;
+    MessageButtons buttons;
+    bool operator==(const Message&) const = default;
+  };
+
+  MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons) override;
+  std::optional<std::string> AskSavePath() override;
+  // Each reading advances the counter by millisPerReading, so a spin on it ends.
+  uint32_t MilliCounter() override;
+  int64_t CurrentTime() override { return now; }
+  Profile& profile() override { return profileStore; }
+  bool OpenDocument(const std::string& path) override;
+  std::string CurrentDirectory() override { return currentDirectory; }
+  bool StartTimer(int id, unsigned periodMs) override;
+  void StopTimer(int id) override;
+  void EndDialog(int result) override { endResult = result; }
+
+  std::vector<std::string> MessageTexts() const;
+
+  // Answers for OK/Cancel boxes, in order; OK when none is queued.
+  std::deque<MessageAnswer> answers;
+  // Paths the save dialog returns, in order; nothing (cancel) when none is queued.
+  std::deque<std::optional<std::string>> savePaths;
+  std::vector<Message> messages;
+  uint32_t millis = 0;
+  uint32_t millisPerReading = 1;
+  int millisReadings = 0;
+  int64_t now = 1'700'000'000;
+  MemoryProfile profileStore;
+  std::set<std::string> openableDocuments;
+  std::vector<std::string> openedDocuments;
+  std::string currentDirectory = "/work/site";
+  std::set<int> refusedTimers;
+  std::map<int, unsigned> runningTimers;
+  std::optional<int> endResult;
+};
