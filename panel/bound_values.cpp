@@ -35,8 +35,10 @@ std::optional<int32_t> ParseInteger(const std::string& text) {
   std::size_t end = text.size();
   while (begin < end && IsBlank(text[begin])) ++begin;
   while (end > begin && IsBlank(text[end - 1])) --end;
-  if (begin < end && text[begin] == '+') ++begin;
-  if (begin == end || text[begin] == '+') return std::nullopt;
+  if (begin < end && text[begin] == '+') {
+    ++begin;
+    if (begin == end || text[begin] == '-') return std::nullopt;
+  }
   int32_t value = 0;
   const char* first = text.data() + begin;
   const char* last = text.data() + end;
