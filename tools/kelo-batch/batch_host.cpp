@@ -1,0 +1,63 @@
+#include "batch_host.h"
+
+#include <unistd.h>
+
+#include <ctime>
+#include <filesystem>
+
+#include "escapes.h"
+#include "trace.h"
+
+BatchHost::BatchHost(Trace& trace, Profile& profile)
+    : trace_(trace), profile_(profile), start_(std::chrono::steady_clock::now()) {}
+
+MessageAnswer BatchHost::ShowMessage(std::string_view text, MessageButtons buttons) {
+  MessageAnswer answer = MessageAnswer::kOk;
+  if (buttons == MessageButtons::kOkCancel && !answers.empty()) {
+    answer = answers.front();
+    answers.pop_front();
+  }
+  trace_.Line("box " + Quote(text) + (answer == MessageAnswer::kOk ? " ok" : " cancel"));
+  return answer;
+}
+
+std::optional<std::string> BatchHost::AskSavePath() {
+  std::optional<std::string> path;
+  if (!savePaths.empty()) {
+    path = savePaths.front();
+    savePaths.pop_front();
+  }
+  trace_.Line("savedialog " + (path ? Quote(*path) : std::string("cancel")));
+  return path;
+}
+
+int64_t BatchHost::ElapsedMs() const {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                               start_)
+      .count();
+}
+
+uint32_t BatchHost::MilliCounter() { return static_cast<uint32_t>(ElapsedMs()); }
+
+int64_t BatchHost::CurrentTime() { return static_cast<int64_t>(std::time(nullptr)); }
+
+bool BatchHost::OpenDocument(const std::string& path) {
+  // No desktop to open documents with.
+  trace_.Line("open " + Quote(path) + " failed");
+  return false;
+}
+
+std::string BatchHost::CurrentDirectory() {
+  std::error_code error;
+  const std::filesystem::path directory = std::filesystem::current_path(error);
+  return error ? std::string(".") : directory.string();
+}
+
+bool BatchHost::StartTimer(int id, unsigned periodMs) {
+  timers[id] = periodMs;
+  return true;
+}
+
+void BatchHost::StopTimer(int id) { timers.erase(id); }
+
+void BatchHost::EndDialog(int result) { endResult = result; }

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <chrono>
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "panel/host.h"
+
+class Trace;
+
+// The host of the headless panel: message boxes and save dialogs answered from the
+// script, the real clocks, the user's profile.
+class BatchHost : public Host {
+ public:
+  BatchHost(Trace& trace, Profile& profile);
+
+  MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons) override;
+  std::optional<std::string> AskSavePath() override;
+  uint32_t MilliCounter() override;
+  int64_t CurrentTime() override;
+  Profile& profile() override { return profile_; }
+  bool OpenDocument(const std::string& path) override;
+  std::string CurrentDirectory() override;
+  bool StartTimer(int id, unsigned periodMs) override;
+  void StopTimer(int id) override;
+  void EndDialog(int result) override;
+
+  // Milliseconds on the steady clock since this host was made.
+  int64_t ElapsedMs() const;
+
+  std::deque<MessageAnswer> answers;
+  std::deque<std::optional<std::string>> savePaths;
+  std::map<int, unsigned> timers;
+  std::optional<int> endResult;
+
+ private:
+  Trace& trace_;
+  Profile& profile_;
+  std::chrono::steady_clock::time_point start_;
+};

@@ -1,0 +1,109 @@
+#include "batch_runner.h"
+
+#include <algorithm>
+
+#include "batch_host.h"
+#include "panel/operator_events.h"
+#include "panel/panel_dialog.h"
+#include "trace.h"
+
+namespace {
+
+// The next due time of a periodic tick; ticks missed while late are skipped rather
+// than delivered in a burst.
+long long NextDue(long long due, long long period, long long now) {
+  due += period;
+  return due <= now ? now + period : due;
+}
+
+}  // namespace
+
+BatchRunner::BatchRunner(CKeloConfigurationDlg& panel, BatchHost& host, Trace& trace,
+                         SleepUntil sleepUntil)
+    : panel_(panel), host_(host), trace_(trace), sleepUntil_(std::move(sleepUntil)) {}
+
+bool BatchRunner::Perform(const Action& action) {
+  switch (action.kind) {
+    case ActionKind::kClick:
+      OperatorClicked(panel_, action.id);
+      break;
+    case ActionKind::kSet:
+      OperatorEdited(panel_, action.id, action.text);
+      break;
+    case ActionKind::kType: {
+      std::string text = panel_.controls().GetText(action.id);
+      for (char c : action.text) {
+        text += c;
+        OperatorEdited(panel_, action.id, text);
+        text = panel_.controls().GetText(action.id);
+      }
+      break;
+    }
+    case ActionKind::kSelect:
+      OperatorSelected(panel_, action.id, action.index);
+      break;
+    case ActionKind::kEnterText:
+      OperatorTypedComboText(panel_, action.id, action.text);
+      break;
+    case ActionKind::kAnswerOk:
+      host_.answers.push_back(MessageAnswer::kOk);
+      break;
+    case ActionKind::kAnswerCancel:
+      host_.answers.push_back(MessageAnswer::kCancel);
+      break;
+    case ActionKind::kSavePath:
+      host_.savePaths.emplace_back(action.text);
+      break;
+    case ActionKind::kSaveCancel:
+      host_.savePaths.emplace_back(std::nullopt);
+      break;
+    case ActionKind::kDump:
+      trace_.Dump();
+      break;
+    case ActionKind::kQuit:
+      return false;
+  }
+  trace_.Flush();
+  return !host_.endResult.has_value();
+}
+
+void BatchRunner::Run(const std::vector<Action>& actions) {
+  panel_.OnInitDialog();
+  trace_.Flush();
+  auto next = actions.begin();
+  bool running = true;
+  auto performDue = [&](long tick) {
+    while (running && next != actions.end() && next->tick <= tick) running = Perform(*next++);
+  };
+  performDue(0);
+
+  long long linkDue = kLinkTickMs;
+  long long connectDue = kConnectTickMs;
+  while (running && next != actions.end()) {
+    const bool linkRuns = host_.timers.contains(kLinkTimerId);
+    const bool connectRuns = host_.timers.contains(kConnectTimerId);
+    if (!linkRuns) {
+      // Without the link tick no tick number is ever reached: act at once.
+      performDue(next->tick);
+      continue;
+    }
+    const bool linkFirst = !connectRuns || linkDue <= connectDue;
+    const long long due = linkFirst ? linkDue : connectDue;
+    sleepUntil_(due);
+    const long long now = std::max<long long>(host_.ElapsedMs(), due);
+    if (linkFirst) {
+      trace_.SetTick(trace_.tick() + 1);
+      panel_.OnTimer(kLinkTimerId);
+      trace_.Flush();
+      linkDue = NextDue(linkDue, kLinkTickMs, now);
+      performDue(trace_.tick());
+    } else {
+      panel_.OnTimer(kConnectTimerId);
+      trace_.Flush();
+      connectDue = NextDue(connectDue, kConnectTickMs, now);
+    }
+    running = running && !host_.endResult.has_value();
+  }
+  panel_.OnDestroy();
+  trace_.Flush();
+}

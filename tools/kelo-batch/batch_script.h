@@ -1,0 +1,41 @@
+#pragma once
+
+#include <istream>
+#include <string>
+#include <variant>
+#include <vector>
+
+// A script of operator actions: one `at T ACTION` a line, performed after link tick T
+// has been handled, in file order.
+
+enum class ActionKind {
+  kClick,
+  kSet,
+  kType,
+  kSelect,
+  kEnterText,
+  kAnswerOk,
+  kAnswerCancel,
+  kSavePath,
+  kSaveCancel,
+  kDump,
+  kQuit,
+};
+
+struct Action {
+  int line = 0;
+  long tick = 0;
+  ActionKind kind = ActionKind::kDump;
+  int id = 0;
+  int index = 0;
+  std::string text;
+};
+
+struct ScriptError {
+  int line;
+  std::string message;
+};
+
+using ParsedScript = std::variant<std::vector<Action>, ScriptError>;
+
+ParsedScript ParseScript(std::istream& in);
