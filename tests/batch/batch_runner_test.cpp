@@ -95,8 +95,8 @@ TEST_F(BatchRunnerTest, OperatorActionsRunTheirHandlersAndAnswersAreTraced) {
                            "1 value calValue 0",  // 251 was stored and reset in one handler
                            "1 text 1002 \"0\"",
                            "2 box \"Please enter an integer between 1 and 30.\" ok",
-                           "2 text 1024 \"2\"",
                            "2 value commPort 2",
+                           "2 text 1024 \"2\"",
                            "2 text 1052 \"+0\"",
                            "2 select 1052 0",
                            "2 check 1067 1",
