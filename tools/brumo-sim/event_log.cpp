@@ -9,8 +9,8 @@ namespace {
 // One pass through every event type, newest first, told as a plausible story: the
 // engineer plugs in USB after a power cycle, and before that a day of fog runs.
 constexpr std::array<uint8_t, kEventTypeCount> kStoryNewestFirst = {
-    21, kEventStatusChange, kEventInputChange, 16, 6, 22, 2, 5, 3, 7, 1, 4,
-    10, 11, 12, 13, 14, 15, kEventServiceReset, kEventTimeSet, 19, 20, 23, 24};
+    21, kEventStatusChange, kEventInputChange, 16, 6,  22, 2, 5, 3, 7, 1, 4, 10, 11, 12, 13, 14,
+    15, kEventServiceReset, kEventTimeSet,     19, 20, 23, 24};
 
 // Input bits (smoke, set, fire, aux-in, test, case, CS, PIR from bit 7 down) and status
 // bits (Bat, Mains, Ready, -, Temp-err, Low flu, No flu, Sys ok from bit 0 up), varied
@@ -22,7 +22,9 @@ constexpr int64_t kNewestAge = 300;
 
 // Seconds between record k (counted back from the newest) and the one before it:
 // between ten minutes and about six hours, irregular but fixed.
-int64_t GapBefore(int k) { return 600 + (static_cast<int64_t>(k) * 7919) % 20000; }
+int64_t GapBefore(int k) {
+  return 600 + (static_cast<int64_t>(k) * 7919) % 20000;
+}
 
 }  // namespace
 

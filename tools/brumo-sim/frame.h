@@ -19,8 +19,12 @@ using Bytes = std::vector<uint8_t>;
 
 // "00 00 13 ..." for the verbose log.
 std::string HexText(const uint8_t* data, std::size_t size);
-inline std::string HexText(const Bytes& bytes) { return HexText(bytes.data(), bytes.size()); }
-inline std::string HexText(const Frame& frame) { return HexText(frame.data(), frame.size()); }
+inline std::string HexText(const Bytes& bytes) {
+  return HexText(bytes.data(), bytes.size());
+}
+inline std::string HexText(const Frame& frame) {
+  return HexText(frame.data(), frame.size());
+}
 
 // Little-endian helpers: the line carries wide numbers least significant byte first.
 void PutLe16(Frame& frame, std::size_t at, uint16_t value);

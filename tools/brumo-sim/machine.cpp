@@ -34,13 +34,15 @@ BrumoMachine::BrumoMachine(const MachineSetup& setup, MilliClock clock)
   if (setup.logPointer) log_.SetPointer(*setup.logPointer);
 }
 
-int64_t BrumoMachine::ClockNow() const { return clockBase_ + (clock_() - clockBaseMs_) / 1000; }
+int64_t BrumoMachine::ClockNow() const {
+  return clockBase_ + (clock_() - clockBaseMs_) / 1000;
+}
 
 int BrumoMachine::CalibrationProgress() const {
   if (!calibrationStartMs_ || state_.calibrationMs <= 0) return kProgressDone;
   const int64_t elapsed = clock_() - *calibrationStartMs_;
-  return static_cast<int>(std::min<int64_t>(kProgressDone, elapsed * kProgressDone /
-                                                               state_.calibrationMs));
+  return static_cast<int>(
+      std::min<int64_t>(kProgressDone, elapsed * kProgressDone / state_.calibrationMs));
 }
 
 Frame BrumoMachine::Answer(const Frame& request) {

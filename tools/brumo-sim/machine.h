@@ -30,8 +30,8 @@ struct MachineSetup {
   // Unset: just past the newest record.
   std::optional<int> logPointer;
 
-  uint8_t fogStatus = 0x43;       // Ready (bit 0), MainsOk, FluidOk
-  uint8_t frequencyByte = 208;    // 70 Hz
+  uint8_t fogStatus = 0x43;     // Ready (bit 0), MainsOk, FluidOk
+  uint8_t frequencyByte = 208;  // 70 Hz
   uint8_t mains = 230;
   // Settings block bytes 3 to 8: Local Temp 21, run time 20, fan 3, pump min 2,
   // contact flags, run flags (pump max 6, pump and compressor run).
@@ -41,7 +41,7 @@ struct MachineSetup {
 
   // Temperatures in quarter degrees: -5.25, -2.00, +35.50, +28.75.
   int16_t ei = -21, eo = -8, ci = 142, co = 115;
-  uint8_t pwm = 128;              // 50.20 %
+  uint8_t pwm = 128;                // 50.20 %
   int16_t pHigh = 344, pLow = 213;  // 200.00 PSI and 30.00 PSI
   // How long a reference calibration runs from 0 to 100.
   int calibrationMs = 5000;

@@ -21,7 +21,8 @@ std::optional<int64_t> ParseInt(std::string_view text, int64_t min, int64_t max)
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
   if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
   if (magnitude > static_cast<uint64_t>(INT64_MAX)) return std::nullopt;
-  const int64_t value = negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude);
+  const int64_t value =
+      negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude);
   if (value < min || value > max) return std::nullopt;
   return value;
 }

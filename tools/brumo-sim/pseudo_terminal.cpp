@@ -13,7 +13,9 @@
 namespace sim {
 namespace {
 
-std::string SystemError(const std::string& what) { return what + ": " + std::strerror(errno); }
+std::string SystemError(const std::string& what) {
+  return what + ": " + std::strerror(errno);
+}
 
 // Raw 8-bit both ways, so no byte of a frame is echoed, translated or taken as a signal.
 bool MakeRaw(int fd) {
@@ -70,7 +72,7 @@ void PseudoTerminal::Close() {
 }
 
 bool DeviceLink::Create(const std::string& path, const std::string& target, std::string& error) {
-  struct stat existing{};
+  struct stat existing {};
   if (lstat(path.c_str(), &existing) == 0) {
     if (!S_ISLNK(existing.st_mode)) {
       error = path + " exists and is not a symbolic link";

@@ -17,10 +17,10 @@ inline constexpr int kLateReplyDelayMs = 400;
 // How the machine's replies go on the line: when, and the faults the panel must survive.
 struct ReplyFaults {
   int delayMs = kReplyDelayMs;
-  bool silent = false;                    // no reply at all
+  bool silent = false;                     // no reply at all
   std::optional<std::size_t> shortLength;  // only the first N (< 12) bytes
-  std::size_t garbage = 0;                // extra bytes after each reply
-  std::optional<uint8_t> wrongCode;       // this code in byte 2 instead of the request's
+  std::size_t garbage = 0;                 // extra bytes after each reply
+  std::optional<uint8_t> wrongCode;        // this code in byte 2 instead of the request's
 };
 
 // The bytes that go on the line for one reply of the machine; none when silent.
