@@ -1,0 +1,153 @@
+#include "tools/brumo-sim/machine.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "link/command_codes.h"
+
+namespace sim {
+namespace {
+
+constexpr int64_t kDay = 24 * 60 * 60;
+constexpr int64_t kDefaultServiceAge = 200 * kDay;
+constexpr int kProgressDone = 100;
+
+// Texts of a fixed width: shorter ones end in zero bytes, longer ones are cut.
+template <std::size_t N>
+std::array<uint8_t, N> FixedText(const std::string& text) {
+  std::array<uint8_t, N> bytes{};
+  for (std::size_t i = 0; i < N && i < text.size(); ++i) bytes[i] = static_cast<uint8_t>(text[i]);
+  return bytes;
+}
+
+}  // namespace
+
+BrumoMachine::BrumoMachine(const MachineSetup& setup, MilliClock clock)
+    : clock_(std::move(clock)),
+      state_(setup),
+      name_(FixedText<MachineSetup::kNameLength>(setup.name)),
+      firmware_(FixedText<MachineSetup::kFirmwareLength>(setup.firmware)),
+      clockBase_(setup.clockStart),
+      clockBaseMs_(clock_()),
+      serviceDate_(setup.serviceDate.value_or(setup.clockStart - kDefaultServiceAge)),
+      log_(EventLog::MakeHistory(setup.logLength, setup.clockStart)) {
+  if (setup.logPointer) log_.SetPointer(*setup.logPointer);
+}
+
+int64_t BrumoMachine::ClockNow() const {
+  return clockBase_ + (clock_() - clockBaseMs_) / 1000;
+}
+
+int BrumoMachine::CalibrationProgress() const {
+  if (!calibrationStartMs_ || state_.calibrationMs <= 0) return kProgressDone;
+  const int64_t elapsed = clock_() - *calibrationStartMs_;
+  return static_cast<int>(
+      std::min<int64_t>(kProgressDone, elapsed * kProgressDone / state_.calibrationMs));
+}
+
+Frame BrumoMachine::Answer(const Frame& request) {
+  const uint8_t code = request[kCodeByte];
+  Write(code, request);
+  return Read(code, request);
+}
+
+void BrumoMachine::SetClock(int64_t time) {
+  clockBase_ = time;
+  clockBaseMs_ = clock_();
+}
+
+// The requests that change the machine. Each change that a service engineer makes is
+// also written to the event log, as the machine's own firmware does.
+void BrumoMachine::Write(uint8_t code, const Frame& request) {
+  const auto payload = request.begin() + kPayloadStart;
+  switch (code) {
+    case cmd::kWriteSettings:
+      std::copy_n(payload, state_.settings.size(), state_.settings.begin());
+      break;
+    case cmd::kWriteCalibration:
+      std::copy_n(payload, state_.calibration.size(), state_.calibration.begin());
+      break;
+    case cmd::kWriteNameFirstHalf:
+      std::copy_n(payload, 8, name_.begin());
+      break;
+    case cmd::kWriteNameSecondHalf:
+      std::copy_n(payload, 8, name_.begin() + 8);
+      break;
+    case cmd::kSetServiceDate:
+      serviceDate_ = GetTime32(request, kPayloadStart);
+      log_.Append(ClockNow(), kEventServiceReset, 0);
+      break;
+    case cmd::kSetClock:
+      SetClock(GetTime32(request, kPayloadStart));
+      log_.Append(ClockNow(), kEventTimeSet, 0);
+      break;
+    case cmd::kReferenceCalibration:
+      // A run already under way goes on; the panel sends this request five times.
+      if (CalibrationProgress() >= kProgressDone) calibrationStartMs_ = clock_();
+      break;
+    default:
+      break;
+  }
+}
+
+Frame BrumoMachine::Read(uint8_t code, const Frame& request) const {
+  Frame reply{};
+  reply[kCodeByte] = code;
+  switch (code) {
+    case cmd::kReadStatus:
+      reply[6] = state_.frequencyByte;
+      reply[7] = state_.fogStatus;
+      reply[8] = state_.mains;
+      break;
+    case cmd::kReadSettings:
+      std::copy(state_.settings.begin(), state_.settings.end(), reply.begin() + kPayloadStart);
+      break;
+    case cmd::kReadCalibration:
+      std::copy(state_.calibration.begin(), state_.calibration.end(),
+                reply.begin() + kPayloadStart);
+      break;
+    case cmd::kReadNameFirstHalf:
+      std::copy_n(name_.begin(), 8, reply.begin() + kPayloadStart);
+      break;
+    case cmd::kReadNameSecondHalf:
+      std::copy_n(name_.begin() + 8, 8, reply.begin() + kPayloadStart);
+      break;
+    case cmd::kReadServiceDate:
+      PutLe32(reply, kPayloadStart, static_cast<uint32_t>(serviceDate_));
+      break;
+    case cmd::kReadClock:
+      PutLe32(reply, kPayloadStart, static_cast<uint32_t>(ClockNow()));
+      break;
+    case cmd::kReadLogPointer:
+      PutLe16(reply, kPayloadStart, static_cast<uint16_t>(log_.Pointer()));
+      break;
+    case cmd::kReadFirmware:
+      std::copy(firmware_.begin(), firmware_.end(), reply.begin() + kPayloadStart);
+      break;
+    case cmd::kReadLogRecord:
+    case cmd::kReadLogRecordAt: {
+      const Record record = log_.RecordAt(GetLe16(request, kPayloadStart));
+      std::copy(record.begin(), record.end(), reply.begin() + kPayloadStart);
+      break;
+    }
+    case cmd::kReadCalProgress:
+      reply[3] = static_cast<uint8_t>(CalibrationProgress());
+      break;
+    case cmd::kReadTemperatures:
+      PutLe16(reply, 3, static_cast<uint16_t>(state_.ei));
+      PutLe16(reply, 5, static_cast<uint16_t>(state_.eo));
+      PutLe16(reply, 7, static_cast<uint16_t>(state_.ci));
+      PutLe16(reply, 9, static_cast<uint16_t>(state_.co));
+      reply[11] = state_.pwm;
+      break;
+    case cmd::kReadPressures:
+      PutLe16(reply, 3, static_cast<uint16_t>(state_.pHigh));
+      PutLe16(reply, 5, static_cast<uint16_t>(state_.pLow));
+      break;
+    default:
+      break;  // writes, Ref Cal and codes without a meaning: acknowledged, no payload
+  }
+  return reply;
+}
+
+}  // namespace sim
