@@ -127,11 +127,17 @@ int PosixSerialPort::ReadPortByte() {
   return got == 1 ? byte : kNoByte;
 }
 
-bool PosixSerialPort::SetBreak() { return Control(TIOCSBRK); }
+bool PosixSerialPort::SetBreak() {
+  return Control(TIOCSBRK);
+}
 
-bool PosixSerialPort::ClearBreak() { return Control(TIOCCBRK); }
+bool PosixSerialPort::ClearBreak() {
+  return Control(TIOCCBRK);
+}
 
-bool PosixSerialPort::Fail() { return Fail(PortErrorFromErrno(errno)); }
+bool PosixSerialPort::Fail() {
+  return Fail(PortErrorFromErrno(errno));
+}
 
 bool PosixSerialPort::Fail(PortError error) {
   lastError_ = error;

@@ -8,14 +8,14 @@
 // results of the operations; this is for whoever wants to tell the cases apart.
 enum class PortError {
   kNone,
-  kNoDevice,       // no such device (or the adapter is gone)
-  kAccessDenied,   // no permission (a normal user needs the dialout group)
-  kBusy,           // held by another open (here or in another program), or a
-                   // non-waiting write found the output buffer full
-  kNotATerminal,   // the path exists but is not a serial device
-  kLost,           // the far end hung up: adapter unplugged, pseudo-terminal closed
-  kNotOpen,        // no open handle
-  kBadSettings,    // the driver did not take the line settings
+  kNoDevice,      // no such device (or the adapter is gone)
+  kAccessDenied,  // no permission (a normal user needs the dialout group)
+  kBusy,          // held by another open (here or in another program), or a
+                  // non-waiting write found the output buffer full
+  kNotATerminal,  // the path exists but is not a serial device
+  kLost,          // the far end hung up: adapter unplugged, pseudo-terminal closed
+  kNotOpen,       // no open handle
+  kBadSettings,   // the driver did not take the line settings
   kOther,
 };
 

@@ -52,11 +52,17 @@ void SetLineSpeed(termios& settings) {
   cfsetospeed(&settings, kLineSpeed);
 }
 
-void SetFrameFormat(termios& settings) { Apply(settings, kFrameFormat); }
+void SetFrameFormat(termios& settings) {
+  Apply(settings, kFrameFormat);
+}
 
-void SetNoFlowControl(termios& settings) { Apply(settings, kNoFlowControl); }
+void SetNoFlowControl(termios& settings) {
+  Apply(settings, kNoFlowControl);
+}
 
-void SetRawBytes(termios& settings) { Apply(settings, kRawBytes); }
+void SetRawBytes(termios& settings) {
+  Apply(settings, kRawBytes);
+}
 
 void SetNonWaitingReads(termios& settings) {
   settings.c_cc[VMIN] = 0;

@@ -19,7 +19,9 @@ constexpr mode_t kNewFolderMode = 0700;
 
 // --- Text of the file ---
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -27,7 +29,9 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -255,8 +259,8 @@ bool ReplaceFile(const std::string& path, const std::string& text, mode_t mode) 
   std::string temporary = folder + "/." + kFileName + ".XXXXXX";
   Descriptor file(mkostemp(temporary.data(), O_CLOEXEC));
   if (file.get() < 0) return false;
-  const bool written = WriteAll(file.get(), text) && fchmod(file.get(), mode) == 0 &&
-                       fsync(file.get()) == 0;
+  const bool written =
+      WriteAll(file.get(), text) && fchmod(file.get(), mode) == 0 && fsync(file.get()) == 0;
   if (!file.Close() || !written || rename(temporary.c_str(), target.c_str()) != 0) {
     unlink(temporary.c_str());
     return false;
@@ -346,12 +350,13 @@ std::optional<std::string> IniFileProfile::GetProfileString(std::string_view sec
   return Lookup(SplitLines(file.text), section, key);
 }
 
-bool IniFileProfile::WriteProfileInt(std::string_view section, std::string_view key,
-                                     int value) {
+bool IniFileProfile::WriteProfileInt(std::string_view section, std::string_view key, int value) {
   if (path_.empty()) return false;
   const FileContents file = ReadFile(path_);
   // A file that could not be read is not replaced: what it holds would be lost.
   if (file.state == FileState::kUnusable) return false;
+  // A file made read-only is left so, as the Windows functions leave it.
+  if (file.state == FileState::kRead && access(path_.c_str(), W_OK) != 0) return false;
   IniText ini = SplitLines(file.text);
   Store(ini, section, key, std::to_string(value));
   return ReplaceFile(path_, JoinLines(ini), file.mode);

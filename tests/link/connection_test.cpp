@@ -35,9 +35,8 @@ class Connection : public testing::Test {
   std::string Status() const { return dlg.controls().GetText(ids::kStatusLine); }
   std::string Caption() const { return dlg.controls().GetText(ids::kConnectButton); }
   int Opens() const {
-    return static_cast<int>(std::count_if(port.calls.begin(), port.calls.end(), [](const auto& c) {
-      return c.rfind("open ", 0) == 0;
-    }));
+    return static_cast<int>(std::count_if(port.calls.begin(), port.calls.end(),
+                                          [](const auto& c) { return c.rfind("open ", 0) == 0; }));
   }
   std::vector<int> SentCodes() const {
     std::vector<int> codes;
@@ -209,7 +208,8 @@ TEST_F(Connection, CloseAskedAndConfirmedStopsTheLink) {
   host.answers.push_back(MessageAnswer::kOk);
   dlg.OnConnectClicked();
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0], (FakeHost::Message{"Confirm \n Close Port", MessageButtons::kOkCancel}));
+  EXPECT_EQ(host.messages[0],
+            (FakeHost::Message{"Confirm \n Close Port", MessageButtons::kOkCancel}));
   EXPECT_FALSE(dlg.portOpen);
   EXPECT_FALSE(dlg.connectPending);
   EXPECT_EQ(port.Handle(), PortHandle::kNone);

@@ -85,7 +85,8 @@ TEST(ProfilePath, FollowsXdgConfigHomeElseHomeConfig) {
 
 TEST(ProfilePath, ReadsTheProcessEnvironment) {
   const char* saved = getenv("XDG_CONFIG_HOME");
-  const std::optional<std::string> restore = saved ? std::optional<std::string>(saved) : std::nullopt;
+  const std::optional<std::string> restore =
+      saved ? std::optional<std::string>(saved) : std::nullopt;
   setenv("XDG_CONFIG_HOME", "/srv/kelo-conf", 1);
   EXPECT_EQ(ProfilePathFromEnvironment(), "/srv/kelo-conf/kelo-configuration.ini");
   unsetenv("XDG_CONFIG_HOME");
@@ -100,12 +101,24 @@ TEST(ProfilePath, ReadsTheProcessEnvironment) {
 
 TEST(ParseProfileInt, TakesTheLeadingIntegerOrNothing) {
   const std::pair<std::string_view, std::optional<int>> cases[] = {
-      {"7", 7},          {"  12", 12},       {"+3", 3},        {"-5", -5},
-      {"12abc", 12},     {"30 ports", 30},   {"0x1A", 26},     {"0X1a", 26},
-      {"0x", 0},         {"007", 7},         {"2147483647", 2147483647},
-      {"-2147483648", -2147483647 - 1},      {"2147483648", std::nullopt},
-      {"99999999999", std::nullopt},         {"abc", std::nullopt},
-      {"", std::nullopt}, {"-", std::nullopt}, {"+-3", std::nullopt},
+      {"7", 7},
+      {"  12", 12},
+      {"+3", 3},
+      {"-5", -5},
+      {"12abc", 12},
+      {"30 ports", 30},
+      {"0x1A", 26},
+      {"0X1a", 26},
+      {"0x", 0},
+      {"007", 7},
+      {"2147483647", 2147483647},
+      {"-2147483648", -2147483647 - 1},
+      {"2147483648", std::nullopt},
+      {"99999999999", std::nullopt},
+      {"abc", std::nullopt},
+      {"", std::nullopt},
+      {"-", std::nullopt},
+      {"+-3", std::nullopt},
   };
   for (const auto& [text, expected] : cases) {
     EXPECT_EQ(ParseProfileInt(text), expected) << '"' << text << '"';
@@ -156,8 +169,8 @@ INSTANTIATE_TEST_SUITE_P(
                  4},
         ReadCase{"UnclosedSectionHeader", "[Kelo Config\nComm Port=5\n", 1},
         ReadCase{"CommentedOut", "[Kelo Config]\n;Comm Port=5\n# Comm Port=6\n", 1},
-        ReadCase{"NoEqualsSign", "[Kelo Config]\nComm Port 5\n", 1},
-        ReadCase{"EmptyFile", "", 1}, ReadCase{"BinaryJunk", Junk(), 1},
+        ReadCase{"NoEqualsSign", "[Kelo Config]\nComm Port 5\n", 1}, ReadCase{"EmptyFile", "", 1},
+        ReadCase{"BinaryJunk", Junk(), 1},
         ReadCase{"JunkAroundTheSection",
                  Junk() + "\n[Kelo Config]\nComm Port=3\n" + std::string(3, '\0') + Junk(), 3}),
     [](const auto& info) { return info.param.name; });
@@ -182,8 +195,8 @@ TEST_F(IniProfileFile, PortsEntryIsFoundWithoutRegardToCase) {
 // --- Files that are not read, and so not replaced ---
 
 TEST_F(IniProfileFile, OversizedFileGivesDefaultsAndIsLeftAlone) {
-  const std::string huge = "[Kelo Config]\nComm Port=7\n" +
-                           std::string(IniFileProfile::kMaxFileSize, ';') + "\n";
+  const std::string huge =
+      "[Kelo Config]\nComm Port=7\n" + std::string(IniFileProfile::kMaxFileSize, ';') + "\n";
   Write(huge);
   IniFileProfile profile(path_);
   EXPECT_EQ(profile.GetProfileInt(kSection, kKey, 1), 1);
@@ -242,9 +255,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "[Kelo Config]\r\nComm Port=5\r\n[Ports]\r\nCOM1=/dev/x\r\n"},
         WriteCase{"KeyOfAnyCaseIsReplaced", "[KELO CONFIG]\n comm port = 9 \n",
                   "[KELO CONFIG]\nComm Port=5\n"},
-        WriteCase{"KeyAddedAtTheEndOfItsSection", "[Kelo Config]\nOther=x\n\n[Ports]\nCOM3=/dev/y\n",
+        WriteCase{"KeyAddedAtTheEndOfItsSection",
+                  "[Kelo Config]\nOther=x\n\n[Ports]\nCOM3=/dev/y\n",
                   "[Kelo Config]\nOther=x\nComm Port=5\n\n[Ports]\nCOM3=/dev/y\n"},
-        WriteCase{"SectionAddedAtTheEnd", "[Ports]\nCOM3=/dev/y", "[Ports]\nCOM3=/dev/y\n[Kelo Config]\nComm Port=5\n"},
+        WriteCase{"SectionAddedAtTheEnd", "[Ports]\nCOM3=/dev/y",
+                  "[Ports]\nCOM3=/dev/y\n[Kelo Config]\nComm Port=5\n"},
         WriteCase{"MalformedLinesKept", "garbage line\n[Kelo Config\n=\n",
                   "garbage line\n[Kelo Config\n=\n[Kelo Config]\nComm Port=5\n"},
         WriteCase{"EmptyFile", "", "[Kelo Config]\nComm Port=5\n"}),
@@ -295,15 +310,20 @@ TEST_F(IniProfileFile, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
   EXPECT_EQ(profile.GetProfileInt(kSection, kKey, 1), 2);
 }
 
-TEST_F(IniProfileFile, WriteIntoReadOnlyFolderFailsAndKeepsTheOldFile) {
-  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+TEST_F(IniProfileFile, ReadOnlyFolderOrFileIsNotWritten) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes whatever the permissions say";
   const std::string old = "[Kelo Config]\nComm Port=2\n";
   Write(old);
-  fs::permissions(dir_, fs::perms(0500));
   IniFileProfile profile(path_);
+  fs::permissions(dir_, fs::perms(0500));
   EXPECT_FALSE(profile.WriteProfileInt(kSection, kKey, 7));
   fs::permissions(dir_, fs::perms(0700));
   EXPECT_EQ(Read(), old);
+
+  fs::permissions(path_, fs::perms(0400));
+  EXPECT_FALSE(profile.WriteProfileInt(kSection, kKey, 7));
+  EXPECT_EQ(Read(), old);
+  EXPECT_EQ(profile.GetProfileInt(kSection, kKey, 1), 2);
 }
 
 TEST_F(IniProfileFile, WriteUnderARegularFileFails) {
