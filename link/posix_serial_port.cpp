@@ -1,0 +1,167 @@
+#include "link/posix_serial_port.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "link/termios_settings.h"
+
+PortError PortErrorFromErrno(int error) {
+  switch (error) {
+    case 0:
+      return PortError::kNone;
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+      return PortError::kNoDevice;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return PortError::kAccessDenied;
+    case EBUSY:
+    case EAGAIN:  // also EWOULDBLOCK: the lock is held, or no room to write
+      return PortError::kBusy;
+    case ENOTTY:
+    case EISDIR:
+      return PortError::kNotATerminal;
+    case EIO:
+      return PortError::kLost;
+    case EBADF:
+      return PortError::kNotOpen;
+    default:
+      return PortError::kOther;
+  }
+}
+
+PosixSerialPort::~PosixSerialPort() {
+  if (fd_ >= 0) ClosePort();
+}
+
+bool PosixSerialPort::OpenPort(const std::string& device) {
+  // A handle still open would leak, and hold the lock against this very open.
+  if (fd_ >= 0) ClosePort();
+  handle_ = PortHandle::kBad;
+  fd_ = open(device.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd_ < 0) return Fail();
+
+  PortError error = PortError::kNone;
+  if (!isatty(fd_)) {
+    error = PortError::kNotATerminal;
+  } else if (flock(fd_, LOCK_EX | LOCK_NB) != 0 || ioctl(fd_, TIOCEXCL) != 0) {
+    error = PortErrorFromErrno(errno);
+  }
+  if (error != PortError::kNone) {
+    close(fd_);
+    fd_ = -1;
+    return Fail(error);
+  }
+  handle_ = PortHandle::kOpen;
+  return Succeed();
+}
+
+bool PosixSerialPort::ConfigurePort() {
+  if (fd_ < 0) return Fail(PortError::kNotOpen);
+  termios settings{};
+  if (tcgetattr(fd_, &settings) != 0) return Fail();
+  ApplyLineSettings(settings);
+  if (tcsetattr(fd_, TCSANOW, &settings) != 0) return Fail();
+  // tcsetattr reports success when any part of the change was taken.
+  termios applied{};
+  if (tcgetattr(fd_, &applied) != 0) return Fail();
+  if (!HasLineSettings(applied)) return Fail(PortError::kBadSettings);
+  return Succeed();
+}
+
+bool PosixSerialPort::ClosePort() {
+  if (fd_ < 0) {
+    handle_ = PortHandle::kNone;
+    return Fail(PortError::kNotOpen);
+  }
+  // The exclusive flag outlives this descriptor if some other open keeps the device.
+  ioctl(fd_, TIOCNXCL);
+  flock(fd_, LOCK_UN);
+  const int closed = close(fd_);
+  fd_ = -1;
+  handle_ = PortHandle::kNone;
+  return closed == 0 ? Succeed() : Fail();
+}
+
+bool PosixSerialPort::PurgeTx() {
+  if (fd_ < 0) return Fail(PortError::kNotOpen);
+  // The lost-port probe: a flush alone may still succeed on a hung-up device.
+  if (HungUp()) return Fail(PortError::kLost);
+  return Flush(TCOFLUSH);
+}
+
+bool PosixSerialPort::PurgeRx() {
+  if (fd_ < 0) return Fail(PortError::kNotOpen);
+  return Flush(TCIFLUSH);
+}
+
+bool PosixSerialPort::WritePortByte(int32_t value) {
+  if (fd_ < 0) return Fail(PortError::kNotOpen);
+  const auto byte = static_cast<unsigned char>(value & 0xFF);
+  ssize_t written = 0;
+  do {
+    written = write(fd_, &byte, 1);
+  } while (written < 0 && errno == EINTR);
+  if (written < 0) return Fail();
+  if (written != 1) return Fail(PortError::kOther);
+  return Succeed();
+}
+
+int PosixSerialPort::ReadPortByte() {
+  if (fd_ < 0) return kNoByte;
+  unsigned char byte = 0;
+  ssize_t got = 0;
+  do {
+    got = read(fd_, &byte, 1);
+  } while (got < 0 && errno == EINTR);
+  // Nothing there, a hung-up device and an error all read as no byte; the transmit
+  // purge tells a lost port from a silent one.
+  return got == 1 ? byte : kNoByte;
+}
+
+bool PosixSerialPort::SetBreak() {
+  return Control(TIOCSBRK);
+}
+
+bool PosixSerialPort::ClearBreak() {
+  return Control(TIOCCBRK);
+}
+
+bool PosixSerialPort::Fail() {
+  return Fail(PortErrorFromErrno(errno));
+}
+
+bool PosixSerialPort::Fail(PortError error) {
+  lastError_ = error;
+  return false;
+}
+
+bool PosixSerialPort::Succeed() {
+  lastError_ = PortError::kNone;
+  return true;
+}
+
+bool PosixSerialPort::HungUp() const {
+  pollfd watched{fd_, 0, 0};
+  if (poll(&watched, 1, 0) <= 0) return false;
+  return (watched.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
+bool PosixSerialPort::Flush(int queue) {
+  if (tcflush(fd_, queue) != 0) return Fail();
+  return Succeed();
+}
+
+bool PosixSerialPort::Control(unsigned long request) {
+  if (fd_ < 0) return Fail(PortError::kNotOpen);
+  if (ioctl(fd_, request) != 0) return Fail();
+  return Succeed();
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <string>
+
+#include "link/serial_port.h"
+
+// Why the last operation of a PosixSerialPort failed. The link only looks at the
+// results of the operations; this is for whoever wants to tell the cases apart.
+enum class PortError {
+  kNone,
+  kNoDevice,      // no such device (or the adapter is gone)
+  kAccessDenied,  // no permission (a normal user needs the dialout group)
+  kBusy,          // held by another open (here or in another program), or a
+                  // non-waiting write found the output buffer full
+  kNotATerminal,  // the path exists but is not a serial device
+  kLost,          // the far end hung up: adapter unplugged, pseudo-terminal closed
+  kNotOpen,       // no open handle
+  kBadSettings,   // the driver did not take the line settings
+  kOther,
+};
+
+// The one place where an errno value becomes a PortError.
+PortError PortErrorFromErrno(int error);
+
+// The serial port on a POSIX terminal device (USB adapter or pseudo-terminal). Every
+// operation returns at once. The open is exclusive: TIOCEXCL keeps out other opens
+// by normal users, and an advisory flock keeps out any other open of the device
+// that takes the lock, root's and this program's own included.
+class PosixSerialPort : public SerialPort {
+ public:
+  PosixSerialPort() = default;
+  ~PosixSerialPort() override;
+  PosixSerialPort(const PosixSerialPort&) = delete;
+  PosixSerialPort& operator=(const PosixSerialPort&) = delete;
+
+  bool OpenPort(const std::string& device) override;
+  bool ConfigurePort() override;
+  bool ClosePort() override;
+  bool PurgeTx() override;
+  bool PurgeRx() override;
+  bool WritePortByte(int32_t value) override;
+  int ReadPortByte() override;
+  bool SetBreak() override;
+  bool ClearBreak() override;
+  PortHandle Handle() const override { return handle_; }
+
+  PortError LastError() const { return lastError_; }
+  // The open descriptor, or -1; for waiting on it from outside (poll).
+  int Descriptor() const { return fd_; }
+
+ private:
+  // Records the failure from errno and returns false.
+  bool Fail();
+  bool Fail(PortError error);
+  bool Succeed();
+  bool HungUp() const;
+  bool Flush(int queue);
+  bool Control(unsigned long request);
+
+  int fd_ = -1;
+  PortHandle handle_ = PortHandle::kNone;
+  PortError lastError_ = PortError::kNone;
+};

@@ -1,0 +1,354 @@
+// The connection manager over the in-memory port: the connect set, the countdown and
+// its texts, closing, the configuration failure, the port number and the profile.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "panel/panel_dialog.h"
+#include "support/fake_host.h"
+#include "support/fake_port.h"
+
+namespace {
+
+constexpr int kLink = kLinkTimerId;
+constexpr int kConnect = kConnectTimerId;
+
+std::vector<int> ConnectSetOrder(bool refCal) {
+  std::vector<int> codes = {1, 1, 1, 1};
+  if (refCal) codes.insert(codes.end(), 5, 24);
+  for (int code : {13, 3, 9, 11, 7, 19}) codes.push_back(code);
+  codes.insert(codes.end(), 8, 17);
+  return codes;
+}
+
+std::string Attempting(int seconds) {
+  return "STATUS: Attempting Connection ," + std::to_string(seconds) + "s remaining";
+}
+
+class Connection : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(dlg.OnInitDialog()); }
+
+  std::string Status() const { return dlg.controls().GetText(ids::kStatusLine); }
+  std::string Caption() const { return dlg.controls().GetText(ids::kConnectButton); }
+  int Opens() const {
+    return static_cast<int>(std::count_if(port.calls.begin(), port.calls.end(),
+                                          [](const auto& c) { return c.rfind("open ", 0) == 0; }));
+  }
+  std::vector<int> SentCodes() const {
+    std::vector<int> codes;
+    for (const auto& frame : port.SentFrames()) codes.push_back(frame.size() > 2 ? frame[2] : -1);
+    return codes;
+  }
+  void LinkTicks(int count) {
+    for (int i = 0; i < count; ++i) dlg.OnTimer(kLink);
+  }
+  void Connect() {
+    dlg.OnConnectClicked();
+    dlg.OnTimer(kConnect);
+    ASSERT_TRUE(dlg.portOpen);
+  }
+
+  FakeHost host;
+  FakeSerialPort port;
+  CKeloConfigurationDlg dlg{host, port};
+};
+
+// --- Arming an attempt and the connect set ---
+
+class ConnectSet : public Connection, public testing::WithParamInterface<bool> {};
+
+TEST_P(ConnectSet, GoesOutInOrderOnceThePortOpens) {
+  const bool refCal = GetParam();
+  dlg.controls().SetCheck(ids::kRefCalCheck, refCal ? 1 : 0);
+  dlg.msgStack.Push(21);  // left over from an earlier connection
+  dlg.logPointer = dlg.nextLogPointer = dlg.readPointer = 40;
+  dlg.firstLogReply = false;
+  dlg.controls().SetProgress(ids::kCalProgress, 60);
+
+  dlg.OnConnectClicked();
+  const std::vector<int> expected = ConnectSetOrder(refCal);
+  EXPECT_EQ(dlg.msgStack.GetCount(), static_cast<int>(expected.size()));
+  EXPECT_TRUE(dlg.connectPending);
+  EXPECT_EQ(dlg.connectSecondsLeft, 18);
+  EXPECT_TRUE(dlg.firstLogReply);
+  EXPECT_EQ(dlg.logPointer + dlg.nextLogPointer + dlg.readPointer, 0);
+  EXPECT_EQ(dlg.controls().GetProgress(ids::kCalProgress), 0);
+  // Nothing visible until the first connect tick.
+  EXPECT_EQ(Status(), "STATUS: Link is stopped");
+  EXPECT_EQ(Caption(), "Connect");
+  EXPECT_TRUE(port.calls.empty());
+
+  // Checking Ref Cal after arming does not change the armed set.
+  dlg.controls().SetCheck(ids::kRefCalCheck, refCal ? 0 : 1);
+  dlg.OnTimer(kConnect);
+  EXPECT_EQ(port.calls, (std::vector<std::string>{"open /dev/ttyUSB0", "configure"}));
+  EXPECT_EQ(Status(), "STATUS: Port Open");
+  EXPECT_EQ(Caption(), "Close");
+  EXPECT_FALSE(dlg.connectPending);
+
+  // One code per transaction: sent on a tick, its (missing) reply read two ticks later
+  // and the next code sent on that same tick.
+  LinkTicks(1);
+  EXPECT_EQ(SentCodes(), std::vector<int>{1});
+  LinkTicks(2 * static_cast<int>(expected.size()) - 2);
+  EXPECT_EQ(SentCodes(), expected);
+  EXPECT_EQ(dlg.msgStack.GetCount(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(RefCal, ConnectSet, testing::Bool(),
+                         [](const auto& info) { return info.param ? "Checked" : "Unchecked"; });
+
+// --- The countdown ---
+
+TEST_F(Connection, CountdownShowsEighteenDownToTwoThenTimesOut) {
+  port.openSucceeds = false;
+  dlg.OnConnectClicked();
+  for (int seconds = 18; seconds >= 2; --seconds) {
+    dlg.OnTimer(kConnect);
+    EXPECT_EQ(Status(), Attempting(seconds));
+    EXPECT_TRUE(dlg.connectPending);
+    EXPECT_FALSE(dlg.portOpen);
+    EXPECT_EQ(port.Handle(), PortHandle::kBad);
+  }
+  dlg.OnTimer(kConnect);
+  EXPECT_EQ(Status(), "STATUS: Port Open timed out");
+  EXPECT_FALSE(dlg.connectPending);
+  EXPECT_EQ(dlg.connectSecondsLeft, 0);
+  EXPECT_EQ(Opens(), 18);
+  EXPECT_EQ(Caption(), "Connect");
+  EXPECT_TRUE(host.messages.empty());
+
+  // Nothing restarts an attempt but the button.
+  dlg.OnTimer(kConnect);
+  EXPECT_EQ(Opens(), 18);
+  EXPECT_EQ(Status(), "STATUS: Port Open timed out");
+}
+
+TEST_F(Connection, PortThatOpensOnTheLastTryStaysOpen) {
+  port.openSucceeds = false;
+  dlg.OnConnectClicked();
+  for (int i = 0; i < 17; ++i) dlg.OnTimer(kConnect);
+  EXPECT_EQ(Status(), Attempting(2));
+  port.openSucceeds = true;
+  dlg.OnTimer(kConnect);
+  EXPECT_EQ(Status(), "STATUS: Port Open");
+  EXPECT_EQ(Caption(), "Close");
+  EXPECT_TRUE(dlg.portOpen);
+  EXPECT_EQ(dlg.connectSecondsLeft, 0);
+}
+
+TEST_F(Connection, SecondPressBeforeTheFirstTickCancelsWithoutOpening) {
+  dlg.OnConnectClicked();
+  dlg.OnConnectClicked();
+  EXPECT_EQ(Status(), "STATUS: Link is stopped");
+  EXPECT_FALSE(dlg.connectPending);
+  dlg.OnTimer(kConnect);
+  EXPECT_EQ(dlg.connectSecondsLeft, 0);
+  for (int i = 0; i < 20; ++i) dlg.OnTimer(kConnect);
+  EXPECT_EQ(Opens(), 0);
+  EXPECT_EQ(Status(), "STATUS: Link is stopped");
+}
+
+TEST_F(Connection, PressDuringTheCountdownStopsTheTries) {
+  port.openSucceeds = false;
+  dlg.OnConnectClicked();
+  for (int i = 0; i < 3; ++i) dlg.OnTimer(kConnect);
+  dlg.OnConnectClicked();
+  EXPECT_EQ(Status(), "STATUS: Link is stopped");
+  for (int i = 0; i < 20; ++i) dlg.OnTimer(kConnect);
+  EXPECT_EQ(Opens(), 3);
+  EXPECT_EQ(Status(), "STATUS: Link is stopped");
+}
+
+// --- Configuration failure ---
+
+TEST_F(Connection, ConfigurationFailureClosesTheHandleAndRetries) {
+  port.configureSucceeds = false;
+  dlg.OnConnectClicked();
+  dlg.OnTimer(kConnect);
+  EXPECT_EQ(Status(), "STATUS: Port Config Failed");
+  EXPECT_EQ(Caption(), "Connect");
+  EXPECT_FALSE(dlg.portOpen);
+  EXPECT_TRUE(dlg.connectPending);
+  // Closed, so the exclusive hold is given up before the next try.
+  EXPECT_EQ(port.Handle(), PortHandle::kNone);
+  EXPECT_EQ(port.calls, (std::vector<std::string>{"open /dev/ttyUSB0", "configure", "close"}));
+
+  port.configureSucceeds = true;
+  dlg.OnTimer(kConnect);
+  EXPECT_EQ(Status(), "STATUS: Port Open");
+  EXPECT_EQ(Caption(), "Close");
+  EXPECT_EQ(port.opens, 2);
+  EXPECT_EQ(port.closes, 1);
+}
+
+TEST_F(Connection, ConfigurationFailureOnTheLastTryEndsInTheTimeOut) {
+  port.openSucceeds = false;
+  dlg.OnConnectClicked();
+  for (int i = 0; i < 17; ++i) dlg.OnTimer(kConnect);
+  port.openSucceeds = true;
+  port.configureSucceeds = false;
+  dlg.OnTimer(kConnect);
+  EXPECT_EQ(Status(), "STATUS: Port Open timed out");
+  EXPECT_FALSE(dlg.connectPending);
+  EXPECT_EQ(port.Handle(), PortHandle::kNone);
+}
+
+// --- Closing ---
+
+TEST_F(Connection, CloseAskedAndConfirmedStopsTheLink) {
+  Connect();
+  LinkTicks(1);  // a request is out, its reply awaited
+  const int waiting = dlg.msgStack.GetCount();
+  dlg.controls().SetProgress(ids::kCalProgress, 40);
+  host.answers.push_back(MessageAnswer::kOk);
+  dlg.OnConnectClicked();
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0],
+            (FakeHost::Message{"Confirm \n Close Port", MessageButtons::kOkCancel}));
+  EXPECT_FALSE(dlg.portOpen);
+  EXPECT_FALSE(dlg.connectPending);
+  EXPECT_EQ(port.Handle(), PortHandle::kNone);
+  EXPECT_EQ(Status(), "STATUS: Link is stopped");
+  EXPECT_EQ(Caption(), "Connect");
+  EXPECT_EQ(dlg.controls().GetProgress(ids::kCalProgress), 0);
+  EXPECT_EQ(dlg.msgStack.GetCount(), waiting);
+  EXPECT_EQ(dlg.replyCountdown, 2);
+
+  // The awaited reply's read finds the port closed and takes the lost-port path.
+  LinkTicks(2);
+  EXPECT_EQ(Status(), "STATUS: Not connected");
+  EXPECT_EQ(dlg.msgStack.GetCount(), 0);
+  EXPECT_EQ(port.SentFrames().size(), 1u);
+}
+
+TEST_F(Connection, CloseCancelledChangesNothing) {
+  Connect();
+  LinkTicks(1);
+  host.answers.push_back(MessageAnswer::kCancel);
+  dlg.OnConnectClicked();
+  EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"Confirm \n Close Port"});
+  EXPECT_TRUE(dlg.portOpen);
+  EXPECT_EQ(port.Handle(), PortHandle::kOpen);
+  EXPECT_EQ(port.closes, 0);
+  EXPECT_EQ(Status(), "STATUS: Port Open");
+  EXPECT_EQ(Caption(), "Close");
+}
+
+TEST_F(Connection, LostPortClosesTheHandleAndConnectWorksAgain) {
+  Connect();
+  LinkTicks(1);
+  port.purgeTxSucceeds = false;  // the adapter is gone
+  LinkTicks(2);
+  EXPECT_EQ(Status(), "STATUS: Not connected");
+  EXPECT_EQ(Caption(), "Connect");
+  EXPECT_FALSE(dlg.portOpen);
+  EXPECT_EQ(dlg.msgStack.GetCount(), 0);
+  EXPECT_EQ(port.Handle(), PortHandle::kNone);
+  EXPECT_EQ(port.closes, 1);
+
+  port.purgeTxSucceeds = true;
+  dlg.OnConnectClicked();
+  dlg.OnTimer(kConnect);
+  EXPECT_EQ(Status(), "STATUS: Port Open");
+  EXPECT_EQ(dlg.msgStack.GetCount(), 18);
+}
+
+// --- The port number ---
+
+struct TypedPort {
+  std::string typed;
+  int32_t commPort;
+  std::string field;
+  std::vector<std::string> messages;
+};
+
+class PortNumberTyped : public Connection, public testing::WithParamInterface<TypedPort> {};
+
+TEST_P(PortNumberTyped, OutOfRangeFallsBackToTwo) {
+  const TypedPort& c = GetParam();
+  ASSERT_EQ(dlg.commPort, 1);
+  dlg.controls().SetText(ids::kPortEdit, c.typed);
+  dlg.OnPortNumberChanged();
+  EXPECT_EQ(dlg.commPort, c.commPort);
+  EXPECT_EQ(dlg.controls().GetText(ids::kPortEdit), c.field);
+  EXPECT_EQ(host.MessageTexts(), c.messages);
+}
+
+const char* const kRangeMessage = "Please enter an integer between 1 and 30.";
+const char* const kIntegerMessage = "Please enter an integer.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, PortNumberTyped,
+    testing::Values(TypedPort{"12", 12, "12", {}}, TypedPort{"30", 30, "30", {}},
+                    TypedPort{"1", 1, "1", {}}, TypedPort{"31", 2, "2", {kRangeMessage}},
+                    TypedPort{"0", 2, "2", {kRangeMessage}},
+                    TypedPort{"-5", 2, "2", {kRangeMessage}},
+                    // Not an integer: the exchange fails and the number stays as it was.
+                    TypedPort{"99999999999", 1, "99999999999", {kIntegerMessage}},
+                    TypedPort{"abc", 1, "abc", {kIntegerMessage}},
+                    TypedPort{"", 1, "", {kIntegerMessage}}),
+    [](const auto& info) { return "Case" + std::to_string(info.index); });
+
+TEST_F(Connection, PortNumberSelectsTheDeviceAndThePortsOverride) {
+  host.profileStore.values["Ports/COM3"] = "/dev/ttyACM0";
+  dlg.controls().SetText(ids::kPortEdit, "3");
+  dlg.OnPortNumberChanged();
+  EXPECT_EQ(dlg.SelectedDevice(), "/dev/ttyACM0");
+  Connect();
+  EXPECT_EQ(port.calls.front(), "open /dev/ttyACM0");
+
+  dlg.commPort = 12;
+  EXPECT_EQ(dlg.SelectedDevice(), "/dev/ttyUSB11");
+}
+
+// --- The profile ---
+
+TEST(ConnectionProfile, PortNumberLoadedAtStartUpAndSavedAtTheEnd) {
+  struct Case {
+    const char* stored;  // nullptr: no value
+    int32_t loaded;
+    const char* device;
+  };
+  for (const Case c : {Case{nullptr, 1, "/dev/ttyUSB0"}, Case{"7", 7, "/dev/ttyUSB6"},
+                       Case{"45", 45, "/dev/ttyUSB44"}, Case{"0", 0, ""}}) {
+    FakeHost host;
+    FakeSerialPort port;
+    port.openSucceeds = false;
+    if (c.stored) host.profileStore.values["Kelo Config/Comm Port"] = c.stored;
+    CKeloConfigurationDlg dlg(host, port);
+    dlg.OnInitDialog();
+    // Loaded and used unchanged, even outside 1..30.
+    EXPECT_EQ(dlg.commPort, c.loaded);
+    EXPECT_EQ(dlg.controls().GetText(ids::kPortEdit), std::to_string(c.loaded));
+    dlg.OnConnectClicked();
+    dlg.OnTimer(kConnect);
+    EXPECT_EQ(port.calls.front(), std::string("open ") + c.device);
+    EXPECT_EQ(dlg.controls().GetText(ids::kStatusLine), Attempting(18));
+
+    dlg.commPort = 9;
+    dlg.OnDestroy();
+    EXPECT_EQ(host.profileStore.values["Kelo Config/Comm Port"], "9");
+  }
+}
+
+TEST(ConnectionProfile, DestructionClosesAnOpenPortBeforeSaving) {
+  FakeHost host;
+  FakeSerialPort port;
+  CKeloConfigurationDlg dlg(host, port);
+  dlg.OnInitDialog();
+  dlg.OnConnectClicked();
+  dlg.OnTimer(kConnect);
+  ASSERT_TRUE(dlg.portOpen);
+  host.profileStore.writesSucceed = false;  // a failed save changes nothing else
+  dlg.OnDestroy();
+  EXPECT_EQ(port.Handle(), PortHandle::kNone);
+  EXPECT_TRUE(host.runningTimers.empty());
+  EXPECT_TRUE(host.messages.empty());
+}
+
+}  // namespace
