@@ -50,7 +50,9 @@ TEST(EndToEnd, HangUpReturnsTheButtonToConnectAndStopsSending) {
   }
   ASSERT_GT(lostAt, 0);
   for (const TraceLine& line : run.lines) {
-    if (line.kind == "tx") EXPECT_LT(line.tick, lostAt);
+    if (line.kind == "tx") {
+      EXPECT_LT(line.tick, lostAt);
+    }
   }
 }
 
