@@ -50,19 +50,6 @@ INSTANTIATE_TEST_SUITE_P(
                       PointerCase{"later, 65535", false, 65529, 65523, 65535, true, 65529, 65535}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
-TEST(LogFollowing, FiveRepliesAfterConnectFetchOldestFirstThenNothing) {
-  ReplyPanel p;
-  std::vector<int> requested;
-  for (int reply = 0; reply < 8; ++reply) {
-    p.DeliverLogPointer(600);
-    if (p.panel.msgStack.GetCount() > 0) {
-      requested.push_back(p.panel.logPointer);  // what request 5 will ask for when sent
-      p.panel.msgStack.Pop();
-    }
-  }
-  EXPECT_EQ(requested, (std::vector<int>{570, 576, 582, 588, 594}));
-}
-
 TEST(LogFollowing, AfterFallBackReadsFromZeroOnePerReply) {
   ReplyPanel p;
   p.DeliverLogPointer(600);  // first: 570 queued, next 576
