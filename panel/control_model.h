@@ -11,7 +11,10 @@
 struct ControlState {
   int id = kNoControlId;
   ControlKind kind = ControlKind::kStatic;
-  std::string text;  // caption, edit text, or a combo's field
+  // Caption, edit text, or a combo's field. Bytes, not UTF-8: names and revisions
+  // from the machine keep every byte as received (0x01..0xFF), so a view shows texts
+  // as Latin-1 and turns typed text back into Latin-1.
+  std::string text;
   int check = 0;     // 0 unchecked; anything else counts as checked
   std::vector<std::string> entries;  // combo list
   int selection = -1;                // combo selection, -1 for none
