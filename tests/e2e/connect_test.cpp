@@ -11,7 +11,7 @@ TEST(EndToEnd, ConnectReadsTheMachineAndPollsIt) {
   const BatchRun run = RunAgainstSimulator(
       {"--firmware", "3v07", "--name", "Test Unit", "--clock", "1700000000"},
       "at 0 click 1026\n"
-      "at 62 quit\n");
+      "at 80 quit\n");
   ASSERT_EQ(run.exitStatus, 0);
   EXPECT_TRUE(run.HasLine("text", "1071 \"STATUS: Port Open\""));
   EXPECT_TRUE(run.HasLine("text", "1026 \"Close\""));

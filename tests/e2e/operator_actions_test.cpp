@@ -44,7 +44,7 @@ TEST(EndToEnd, GetAllReadsTheWholeLog) {
 
 TEST(EndToEnd, SetDateSetsTheMachineClockAsALaterPollShows) {
   const BatchRun run = RunAgainstSimulator({"--clock", "1000000000"},
-                                           "at 0 click 1026\nat 50 click 1042\nat 90 quit\n");
+                                           "at 0 click 1026\nat 80 click 1042\nat 120 quit\n");
   ASSERT_EQ(run.exitStatus, 0);
   bool oldClockShown = false;
   for (const std::string& text : run.All("text")) {
