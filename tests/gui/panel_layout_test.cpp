@@ -97,7 +97,7 @@ class PanelLayoutTest : public QObject {
   }
 
   void startUpShowsTheStartUpSet() {
-    f->host.profileStore.values["Kelo Config/Comm Port"] = "3";
+    f->host.profileStore.WriteProfileInt("Kelo Config", "Comm Port", 3);
     f->window.InitDialog();
     QCOMPARE(f->window.windowTitle(), QStringLiteral("Brumo Configuration 1v2"));
     QVERIFY(!f->window.windowIcon().isNull());
