@@ -1,0 +1,133 @@
+// One Qt widget per kind of template control, behaving as that kind does.
+
+#include "app/control_widgets.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+
+#include "app/text_codec.h"
+
+namespace {
+
+constexpr int kComboItemHeight = 8;  // dialog units per entry of a dropped list
+
+// A radio mark that only the program sets or clears: a click, however it arrives,
+// leaves the mark as it is.
+class IndicatorButton : public QRadioButton {
+ public:
+  using QRadioButton::QRadioButton;
+
+ protected:
+  void nextCheckState() override {}
+};
+
+QWidget* CreateIndicator(const QString& caption, QWidget* parent) {
+  // Clicks fall through to the window beneath, and there is no tab stop.
+  auto* indicator = new IndicatorButton(caption, parent);
+  indicator->setAutoExclusive(false);
+  indicator->setAttribute(Qt::WA_TransparentForMouseEvents);
+  indicator->setFocusPolicy(Qt::NoFocus);
+  return indicator;
+}
+
+QWidget* CreateCombo(const ControlSpec& spec, QWidget* parent) {
+  auto* combo = new QComboBox(parent);
+  combo->setEditable(true);
+  combo->setInsertPolicy(QComboBox::NoInsert);
+  // Typed text stays typed text: no completion, and neither Enter nor leaving the
+  // field picks an entry that happens to match it.
+  combo->setCompleter(nullptr);
+  QObject::disconnect(combo->lineEdit(), &QLineEdit::returnPressed, combo, nullptr);
+  QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
+  combo->setMaxVisibleItems(std::max(1, (spec.rect.height - kComboFieldHeight) / kComboItemHeight));
+  return combo;
+}
+
+QWidget* CreateListBox(QWidget* parent) {
+  auto* list = new QListWidget(parent);
+  list->setSortingEnabled(false);
+  list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  list->setUniformItemSizes(true);
+  return list;
+}
+
+QWidget* CreateProgressBar(QWidget* parent) {
+  auto* bar = new QProgressBar(parent);
+  bar->setRange(0, 100);
+  bar->setValue(0);
+  bar->setTextVisible(false);
+  return bar;
+}
+
+QWidget* CreateStatic(const QString& caption, QWidget* parent) {
+  auto* label = new QLabel(caption, parent);
+  label->setTextFormat(Qt::PlainText);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setWordWrap(false);
+  return label;
+}
+
+QWidget* CreateGroupBox(const QString& title, QWidget* parent) {
+  // A frame whose top line runs through the middle of the title, as the template's
+  // layout assumes: the controls inside start close below the rectangle's top.
+  auto* group = new QGroupBox(title, parent);
+  group->setStyleSheet(QStringLiteral(
+      "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
+      "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+      " left: 0.5em; padding: 0 0.2em; }"));
+  return group;
+}
+
+QWidget* CreateOfKind(const ControlSpec& spec, QWidget* parent) {
+  const QString caption = FromCore(spec.caption);
+  switch (spec.kind) {
+    case ControlKind::kPushButton:
+      return new QPushButton(caption, parent);
+    case ControlKind::kDefaultPushButton: {
+      auto* button = new QPushButton(caption, parent);
+      button->setDefault(true);
+      return button;
+    }
+    case ControlKind::kIndicator:
+      return CreateIndicator(caption, parent);
+    case ControlKind::kCheckBox:
+      return new QCheckBox(caption, parent);
+    case ControlKind::kEdit:
+      return new QLineEdit(caption, parent);
+    case ControlKind::kCombo:
+      return CreateCombo(spec, parent);
+    case ControlKind::kListBox:
+      return CreateListBox(parent);
+    case ControlKind::kProgressBar:
+      return CreateProgressBar(parent);
+    case ControlKind::kStatic:
+      return CreateStatic(caption, parent);
+    case ControlKind::kGroupBox:
+      break;
+  }
+  return CreateGroupBox(caption, parent);
+}
+
+}  // namespace
+
+QWidget* CreateControlWidget(const ControlSpec& spec, QWidget* parent) {
+  QWidget* widget = CreateOfKind(spec, parent);
+  widget->setHidden(!spec.shown);
+  widget->setEnabled(spec.enabled);
+  return widget;
+}
+
+QRect ControlGeometry(const ControlSpec& spec, DialogBaseUnits base) {
+  DialogRect rect = spec.rect;
+  if (spec.kind == ControlKind::kCombo) rect.height = kComboFieldHeight;
+  return MapDialogRect(rect, base);
+}

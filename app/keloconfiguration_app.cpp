@@ -1,0 +1,21 @@
+#include "app/keloconfiguration_app.h"
+
+#include <cstdlib>
+
+#include "app/panel_window.h"
+#include "app/qt_host.h"
+#include "link/posix_serial_port.h"
+#include "panel/ini_profile.h"
+#include "panel/panel_dialog.h"
+
+bool CKeloConfigurationApp::InitInstance() {
+  QtHost host(ProfilePathFromEnvironment());
+  PosixSerialPort port;
+  CKeloConfigurationDlg panel(host, port);
+  PanelWindow window(panel);
+  host.Attach(panel, window);
+  window.DoModal();
+  // The window is done: close the port, keep the port number, stop the ticks.
+  panel.OnDestroy();
+  return false;
+}

@@ -1,0 +1,121 @@
+// The panel's window: building the controls, start-up, closing and the window menu.
+
+#include "app/panel_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QMenu>
+
+#include "app/about_dialog.h"
+#include "app/app_icon.h"
+#include "app/control_widgets.h"
+#include "app/text_codec.h"
+#include "panel/panel_dialog.h"
+
+namespace {
+
+QFont TemplateFont() {
+  QFont font = QApplication::font();
+  font.setPointSize(PanelDialogTemplate().fontPointSize);
+  return font;
+}
+
+}  // namespace
+
+PanelWindow::PanelWindow(CKeloConfigurationDlg& panel, QWidget* parent)
+    : QDialog(parent), panel_(panel), model_(panel.controls()) {
+  // Caption, close box and window menu; no minimise or maximise box.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  setFont(TemplateFont());
+  base_ = BaseUnitsOf(font());
+  const DialogTemplate& form = PanelDialogTemplate();
+  resize(DialogUnitsToPixelsX(form.width, base_), DialogUnitsToPixelsY(form.height, base_));
+  BuildControls();
+  SetTabOrder();
+  ConnectOperatorEvents();
+  model_.Subscribe(this);
+}
+
+PanelWindow::~PanelWindow() {
+  model_.Unsubscribe(this);
+}
+
+void PanelWindow::BuildControls() {
+  // In table order: the group boxes come first, so they lie beneath their controls.
+  for (const ControlSpec& spec : PanelControls()) {
+    QWidget* widget = CreateControlWidget(spec, this);
+    widget->setGeometry(ControlGeometry(spec, base_));
+    widgets_.push_back(widget);
+    if (spec.id != kNoControlId) byId_[spec.id] = widget;
+  }
+}
+
+void PanelWindow::SetTabOrder() {
+  QWidget* previous = nullptr;
+  for (int id : PanelTabOrder()) {
+    QWidget* widget = Control(id);
+    if (widget == nullptr) continue;
+    if (previous != nullptr) QWidget::setTabOrder(previous, widget);
+    previous = widget;
+  }
+}
+
+QWidget* PanelWindow::Control(int id) const {
+  const auto found = byId_.find(id);
+  return found == byId_.end() ? nullptr : found->second;
+}
+
+void PanelWindow::InitDialog() {
+  setWindowTitle(FromCore(kPanelTitle));
+  // The window menu is the panel's context menu (contextMenuEvent): Linux window
+  // managers keep their own window menu closed to applications.
+  setWindowIcon(AppIcon());
+  panel_.OnInitDialog();
+  RefreshPortToolTip();
+}
+
+int PanelWindow::DoModal() {
+  InitDialog();
+  return exec();
+}
+
+void PanelWindow::accept() {
+  panel_.OnOK();
+}
+
+// Escape, and the close box through closeEvent.
+void PanelWindow::reject() {
+  panel_.OnCancel();
+}
+
+void PanelWindow::closeEvent(QCloseEvent* event) {
+  // The window closes only when the panel ends its run (EndDialog).
+  event->ignore();
+  panel_.OnCancel();
+}
+
+void PanelWindow::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu menu(this);
+  PopulateWindowMenu(menu);
+  menu.exec(event->globalPos());
+}
+
+void PanelWindow::PopulateWindowMenu(QMenu& menu) {
+  if (kAboutMenuText.empty()) return;
+  QAction* about = menu.addAction(FromCore(kAboutMenuText));
+  connect(about, &QAction::triggered, this, &PanelWindow::ShowAbout);
+}
+
+void PanelWindow::ShowAbout() {
+  CAboutDlg about(this);
+  about.exec();
+}
+
+void PanelWindow::RefreshPortToolTip() {
+  if (QWidget* port = Control(ids::kPortEdit)) {
+    port->setToolTip(FromCore(panel_.SelectedDevice()));
+  }
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QDialog>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "app/dialog_units.h"
+#include "panel/control_model.h"
+
+class CKeloConfigurationDlg;
+class QComboBox;
+class QMenu;
+
+// The panel's window: a view of the panel's control model. It builds every control
+// of the template at its place, mirrors every change of the model into the widgets
+// (signals blocked, so no operator handler runs) and turns the operator's own events
+// into the panel's handlers.
+class PanelWindow : public QDialog, private ControlObserver {
+  Q_OBJECT
+
+ public:
+  explicit PanelWindow(CKeloConfigurationDlg& panel, QWidget* parent = nullptr);
+  ~PanelWindow() override;
+
+  // The window's steps of start-up (title, window menu, icon), then the panel's own.
+  void InitDialog();
+  // Start-up, then the modal run; gives the result the panel ended it with.
+  int DoModal();
+
+  // The widget of a control by ID; null for an ID not on the panel.
+  QWidget* Control(int id) const;
+  // Every control of the template in table order, labels and group boxes included.
+  const std::vector<QWidget*>& ControlWidgets() const { return widgets_; }
+  DialogBaseUnits BaseUnits() const { return base_; }
+
+  // The panel's window menu: the About entry.
+  void PopulateWindowMenu(QMenu& menu);
+  void ShowAbout();
+
+ protected:
+  void accept() override;
+  void reject() override;
+  void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  void BuildControls();
+  void SetTabOrder();
+  // The message map (app/message_map.cpp).
+  void ConnectOperatorEvents();
+  void ConnectButton(int id, QWidget* widget);
+  void ConnectCheckBox(int id, QWidget* widget);
+  void ConnectEdit(int id, QWidget* widget);
+  void ConnectCombo(int id, QWidget* widget);
+  void RefreshPortToolTip();
+
+  // ControlObserver (app/panel_mirror.cpp).
+  void TextChanged(int id, const std::string& text) override;
+  void CheckChanged(int id, int check) override;
+  void SelectionChanged(int id, int index) override;
+  void ComboEntriesChanged(int id) override;
+  void ProgressChanged(int id, int position) override;
+  void LineAdded(int id, const std::string& line) override;
+  void ListCleared(int id) override;
+  void TopIndexChanged(int id, int index) override;
+  void TextSelectedAll(int id) override;
+  void FocusRequested(int id) override;
+  void MirrorCombo(int id, QComboBox* combo);
+
+  CKeloConfigurationDlg& panel_;
+  ControlModel& model_;
+  DialogBaseUnits base_;
+  std::vector<QWidget*> widgets_;
+  std::unordered_map<int, QWidget*> byId_;
+};

@@ -1,0 +1,101 @@
+#include "app/qt_host.h"
+
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTimer>
+#include <QUrl>
+#include <chrono>
+#include <ctime>
+#include <utility>
+
+#include "app/text_codec.h"
+#include "panel/panel_dialog.h"
+
+namespace {
+
+QString PathFromCore(const std::string& path) {
+  return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+std::string PathToCore(const QString& path) {
+  return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace
+
+QtHost::QtHost(std::string profilePath) : profile_(std::move(profilePath)) {}
+
+QtHost::~QtHost() = default;
+
+void QtHost::Attach(CKeloConfigurationDlg& panel, QDialog& window) {
+  panel_ = &panel;
+  window_ = &window;
+}
+
+MessageAnswer QtHost::ShowMessage(std::string_view text, MessageButtons buttons) {
+  const bool withCancel = buttons == MessageButtons::kOkCancel;
+  QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kApplicationName), FromCore(text),
+                  withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, window_);
+  box.setTextFormat(Qt::PlainText);
+  box.setDefaultButton(QMessageBox::Ok);
+  // Escape and the close box answer Cancel where there is one.
+  box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::Ok);
+  const int answer = box.exec();
+  return answer == QMessageBox::Ok ? MessageAnswer::kOk : MessageAnswer::kCancel;
+}
+
+std::optional<std::string> QtHost::AskSavePath() {
+  // No filter and no default suffix; Qt asks before overwriting a file.
+  const QString path = QFileDialog::getSaveFileName(window_);
+  if (path.isEmpty()) return std::nullopt;
+  return PathToCore(path);
+}
+
+uint32_t QtHost::MilliCounter() {
+  const auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
+  const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart);
+  return static_cast<uint32_t>(millis.count());  // wraps at 2^32, as the link expects
+}
+
+int64_t QtHost::CurrentTime() {
+  return static_cast<int64_t>(std::time(nullptr));
+}
+
+bool QtHost::OpenDocument(const std::string& path) {
+  // The desktop hands a missing file to its opener and still reports success; a
+  // missing document must fail here so that the panel offers the folder instead.
+  const QString local = PathFromCore(path);
+  if (!QFileInfo::exists(local)) return false;
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(local));
+}
+
+std::string QtHost::CurrentDirectory() {
+  return PathToCore(QDir::currentPath());
+}
+
+bool QtHost::StartTimer(int id, unsigned periodMs) {
+  std::unique_ptr<QTimer>& timer = timers_[id];
+  if (!timer) {
+    timer = std::make_unique<QTimer>();
+    timer->setTimerType(Qt::PreciseTimer);
+    QObject::connect(timer.get(), &QTimer::timeout, timer.get(), [this, id] {
+      if (panel_ != nullptr) panel_->OnTimer(id);
+    });
+  }
+  timer->start(static_cast<int>(periodMs));
+  return timer->isActive();
+}
+
+void QtHost::StopTimer(int id) {
+  const auto found = timers_.find(id);
+  if (found != timers_.end()) found->second->stop();
+}
+
+void QtHost::EndDialog(int result) {
+  if (window_) window_->done(result);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QPointer>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "panel/host.h"
+#include "panel/ini_profile.h"
+
+class CKeloConfigurationDlg;
+class QDialog;
+class QTimer;
+
+// The application's name: the title of every message box.
+inline constexpr char kApplicationName[] = "kelo-configuration";
+
+// What the panel asks of the framework, done with Qt: modal message boxes and the
+// save dialog over the panel's window, precise timers on the one UI thread that call
+// the panel's OnTimer, and ending the window's modal run.
+class QtHost : public Host {
+ public:
+  explicit QtHost(std::string profilePath);
+  ~QtHost() override;
+
+  // The panel the timers drive and the window the dialogs belong to.
+  void Attach(CKeloConfigurationDlg& panel, QDialog& window);
+
+  MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons) override;
+  std::optional<std::string> AskSavePath() override;
+  uint32_t MilliCounter() override;
+  int64_t CurrentTime() override;
+  Profile& profile() override { return profile_; }
+  bool OpenDocument(const std::string& path) override;
+  std::string CurrentDirectory() override;
+  bool StartTimer(int id, unsigned periodMs) override;
+  void StopTimer(int id) override;
+  void EndDialog(int result) override;
+
+ private:
+  IniFileProfile profile_;
+  CKeloConfigurationDlg* panel_ = nullptr;
+  QPointer<QDialog> window_;
+  std::map<int, std::unique_ptr<QTimer>> timers_;
+};

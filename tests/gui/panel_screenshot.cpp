@@ -1,0 +1,68 @@
+// Renders the panel to PNG files, to look at the layout: at start-up, and with texts
+// of a running link in every line that changes (scripts/screenshot.sh).
+//
+//   panel-screenshot STARTUP.png LIVE.png
+
+#include <QApplication>
+#include <QPixmap>
+#include <cstdio>
+
+#include "app/panel_window.h"
+#include "panel/panel_dialog.h"
+#include "support/fake_host.h"
+#include "support/fake_port.h"
+
+namespace {
+
+void ShowRunningLink(ControlModel& model) {
+  model.SetText(ids::kStatusLine, "STATUS: Link is live  (Firmware Rev = 1v23ABCD)");
+  model.SetText(ids::kClockLine, "Time:12/31/23 23:59:59");
+  model.SetText(ids::kServiceDueLine, "Next due 12/30/24");
+  model.SetText(ids::kConnectButton, "Close");
+  model.SetText(ids::kEiLine, "Ei = -8192.00");
+  model.SetText(ids::kEoLine, "Eo = +25.00");
+  model.SetText(ids::kCiLine, "Ci = +31.75");
+  model.SetText(ids::kCoLine, "Co = -0.25");
+  model.SetText(ids::kPwmLine, "PWM = +100.00%");
+  model.SetText(ids::kPLowLine, "P_LOW = -18.78 PSI");
+  model.SetText(ids::kPHighLine, "P_HIGH = +500.00 PSI");
+  model.SetText(ids::kMainsLine, "Mains Value = 255");
+  model.SetText(ids::kOutputLine, "OutPut = 65535Hz");
+  for (int id : {ids::kReadyIndicator, ids::kDmxIndicator, ids::kHeatIndicator}) {
+    model.SetCheck(id, 1);
+  }
+  model.SetCheck(ids::kRefCalCheck, 1);
+  model.SetProgress(ids::kLinkProgress, 60);
+  model.SetProgress(ids::kCalProgress, 35);
+  model.AddLine(ids::kEventList, "Event = Zonesensor Activation at 12/31/23 23:59:59");
+  model.AddLine(ids::kEventList, "Event = Power On                12/31/23 08:00:00");
+  model.AddLine(ids::kEventList, " * Input detail line");
+  model.AddLine(ids::kEventList, "Event =  ???  ");
+  model.AddLine(ids::kEventList, "Event = Fluid Low               12/30/23 17:45:12");
+}
+
+bool Save(PanelWindow& window, const char* path) {
+  QApplication::processEvents();
+  if (window.grab().save(QString::fromLocal8Bit(path))) return true;
+  std::fprintf(stderr, "panel-screenshot: cannot write %s\n", path);
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: panel-screenshot STARTUP.png LIVE.png\n");
+    return 2;
+  }
+  FakeHost host;
+  FakeSerialPort port;
+  CKeloConfigurationDlg panel(host, port);
+  PanelWindow window(panel);
+  window.InitDialog();
+  window.show();
+  if (!Save(window, argv[1])) return 1;
+  ShowRunningLink(panel.controls());
+  return Save(window, argv[2]) ? 0 : 1;
+}
