@@ -36,10 +36,10 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   icon->setGeometry(DialogUnitsToPixelsX(kIconX, base), DialogUnitsToPixelsY(kIconY, base),
                     kIconPixels, kIconPixels);
 
-  for (const ControlSpec& spec : AboutControls()) {
-    QWidget* widget = CreateControlWidget(spec, this);
-    widget->setGeometry(ControlGeometry(spec, base));
-    if (spec.kind == ControlKind::kDefaultPushButton) {
+  for (const ControlSpec& entry : AboutControls()) {
+    QWidget* widget = CreateControlWidget(entry, this);
+    widget->setGeometry(ControlGeometry(entry, base));
+    if (entry.kind == ControlKind::kDefaultPushButton) {
       connect(static_cast<QAbstractButton*>(widget), &QAbstractButton::clicked, this,
               &QDialog::accept);
       widget->setFocus();

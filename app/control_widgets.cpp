@@ -38,7 +38,7 @@ QWidget* CreateIndicator(const QString& caption, QWidget* parent) {
   return indicator;
 }
 
-QWidget* CreateCombo(const ControlSpec& spec, QWidget* parent) {
+QWidget* CreateCombo(const ControlSpec& entry, QWidget* parent) {
   auto* combo = new QComboBox(parent);
   combo->setEditable(true);
   combo->setInsertPolicy(QComboBox::NoInsert);
@@ -47,7 +47,7 @@ QWidget* CreateCombo(const ControlSpec& spec, QWidget* parent) {
   combo->setCompleter(nullptr);
   QObject::disconnect(combo->lineEdit(), &QLineEdit::returnPressed, combo, nullptr);
   QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
-  combo->setMaxVisibleItems(std::max(1, (spec.rect.height - kComboFieldHeight) / kComboItemHeight));
+  combo->setMaxVisibleItems(std::max(1, (entry.rect.height - kComboFieldHeight) / kComboItemHeight));
   return combo;
 }
 
@@ -87,9 +87,9 @@ QWidget* CreateGroupBox(const QString& title, QWidget* parent) {
   return group;
 }
 
-QWidget* CreateOfKind(const ControlSpec& spec, QWidget* parent) {
-  const QString caption = FromCore(spec.caption);
-  switch (spec.kind) {
+QWidget* CreateOfKind(const ControlSpec& entry, QWidget* parent) {
+  const QString caption = FromCore(entry.caption);
+  switch (entry.kind) {
     case ControlKind::kPushButton:
       return new QPushButton(caption, parent);
     case ControlKind::kDefaultPushButton: {
@@ -104,7 +104,7 @@ QWidget* CreateOfKind(const ControlSpec& spec, QWidget* parent) {
     case ControlKind::kEdit:
       return new QLineEdit(caption, parent);
     case ControlKind::kCombo:
-      return CreateCombo(spec, parent);
+      return CreateCombo(entry, parent);
     case ControlKind::kListBox:
       return CreateListBox(parent);
     case ControlKind::kProgressBar:
@@ -119,15 +119,15 @@ QWidget* CreateOfKind(const ControlSpec& spec, QWidget* parent) {
 
 }  // namespace
 
-QWidget* CreateControlWidget(const ControlSpec& spec, QWidget* parent) {
-  QWidget* widget = CreateOfKind(spec, parent);
-  widget->setHidden(!spec.shown);
-  widget->setEnabled(spec.enabled);
+QWidget* CreateControlWidget(const ControlSpec& entry, QWidget* parent) {
+  QWidget* widget = CreateOfKind(entry, parent);
+  widget->setHidden(!entry.shown);
+  widget->setEnabled(entry.enabled);
   return widget;
 }
 
-QRect ControlGeometry(const ControlSpec& spec, DialogBaseUnits base) {
-  DialogRect rect = spec.rect;
-  if (spec.kind == ControlKind::kCombo) rect.height = kComboFieldHeight;
+QRect ControlGeometry(const ControlSpec& entry, DialogBaseUnits base) {
+  DialogRect rect = entry.rect;
+  if (entry.kind == ControlKind::kCombo) rect.height = kComboFieldHeight;
   return MapDialogRect(rect, base);
 }

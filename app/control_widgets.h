@@ -12,7 +12,7 @@ inline constexpr int kComboFieldHeight = 14;
 
 // The widget for one control of a dialog template: of its kind, with its caption and
 // its shown and enabled state. The caller places it (ControlGeometry) and wires it.
-QWidget* CreateControlWidget(const ControlSpec& spec, QWidget* parent);
+QWidget* CreateControlWidget(const ControlSpec& entry, QWidget* parent);
 
 // Where a control sits, in pixels.
-QRect ControlGeometry(const ControlSpec& spec, DialogBaseUnits base);
+QRect ControlGeometry(const ControlSpec& entry, DialogBaseUnits base);

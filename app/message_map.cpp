@@ -12,22 +12,22 @@
 #include "panel/panel_dialog.h"
 
 void PanelWindow::ConnectOperatorEvents() {
-  for (const ControlSpec& spec : PanelControls()) {
-    QWidget* widget = Control(spec.id);
+  for (const ControlSpec& entry : PanelControls()) {
+    QWidget* widget = Control(entry.id);
     if (widget == nullptr) continue;
-    switch (spec.kind) {
+    switch (entry.kind) {
       case ControlKind::kPushButton:
       case ControlKind::kDefaultPushButton:
-        ConnectButton(spec.id, widget);
+        ConnectButton(entry.id, widget);
         break;
       case ControlKind::kCheckBox:
-        ConnectCheckBox(spec.id, widget);
+        ConnectCheckBox(entry.id, widget);
         break;
       case ControlKind::kEdit:
-        ConnectEdit(spec.id, widget);
+        ConnectEdit(entry.id, widget);
         break;
       case ControlKind::kCombo:
-        ConnectCombo(spec.id, widget);
+        ConnectCombo(entry.id, widget);
         break;
       default:  // indicators, statics, the list, progress bars: no operator events
         break;

@@ -45,11 +45,11 @@ PanelWindow::~PanelWindow() {
 
 void PanelWindow::BuildControls() {
   // In table order: the group boxes come first, so they lie beneath their controls.
-  for (const ControlSpec& spec : PanelControls()) {
-    QWidget* widget = CreateControlWidget(spec, this);
-    widget->setGeometry(ControlGeometry(spec, base_));
+  for (const ControlSpec& entry : PanelControls()) {
+    QWidget* widget = CreateControlWidget(entry, this);
+    widget->setGeometry(ControlGeometry(entry, base_));
     widgets_.push_back(widget);
-    if (spec.id != kNoControlId) byId_[spec.id] = widget;
+    if (entry.id != kNoControlId) byId_[entry.id] = widget;
   }
 }
 

@@ -15,15 +15,15 @@ bool IsButtonLike(ControlKind kind) {
 }  // namespace
 
 ControlModel::ControlModel() {
-  for (const ControlSpec& spec : PanelControls()) {
-    if (spec.id == kNoControlId) continue;
+  for (const ControlSpec& entry : PanelControls()) {
+    if (entry.id == kNoControlId) continue;
     ControlState state;
-    state.id = spec.id;
-    state.kind = spec.kind;
-    state.text = std::string(spec.caption);
-    state.shown = spec.shown;
-    state.enabled = spec.enabled;
-    indexById_[spec.id] = controls_.size();
+    state.id = entry.id;
+    state.kind = entry.kind;
+    state.text = std::string(entry.caption);
+    state.shown = entry.shown;
+    state.enabled = entry.enabled;
+    indexById_[entry.id] = controls_.size();
     controls_.push_back(std::move(state));
   }
 }

@@ -37,19 +37,19 @@ class PanelLayoutTest : public QObject {
     QCOMPARE(widgets.size(), controls.size());
     const DialogBaseUnits base = f->window.BaseUnits();
     for (std::size_t i = 0; i < controls.size(); ++i) {
-      const ControlSpec& spec = controls[i];
+      const ControlSpec& entry = controls[i];
       QWidget* widget = widgets[i];
-      const QString where = QStringLiteral("control %1 (%2)").arg(spec.id).arg(i);
-      DialogRect rect = spec.rect;
-      if (spec.kind == ControlKind::kCombo) rect.height = 14;  // closed: an edit's height
+      const QString where = QStringLiteral("control %1 (%2)").arg(entry.id).arg(i);
+      DialogRect rect = entry.rect;
+      if (entry.kind == ControlKind::kCombo) rect.height = 14;  // closed: an edit's height
       QVERIFY2(widget->geometry() == MapDialogRect(rect, base), qPrintable(where));
-      QVERIFY2(widget->isHidden() == !spec.shown, qPrintable(where));
-      QVERIFY2(widget->isEnabled() == spec.enabled, qPrintable(where));
+      QVERIFY2(widget->isHidden() == !entry.shown, qPrintable(where));
+      QVERIFY2(widget->isEnabled() == entry.enabled, qPrintable(where));
       QVERIFY2(CaptionOf(widget) ==
-                   QString::fromUtf8(spec.caption.data(), qsizetype(spec.caption.size())),
+                   QString::fromUtf8(entry.caption.data(), qsizetype(entry.caption.size())),
                qPrintable(where));
-      QVERIFY2(IsOfKind(widget, spec.kind), qPrintable(where));
-      if (spec.id != kNoControlId) QCOMPARE(f->window.Control(spec.id), widget);
+      QVERIFY2(IsOfKind(widget, entry.kind), qPrintable(where));
+      if (entry.id != kNoControlId) QCOMPARE(f->window.Control(entry.id), widget);
     }
   }
 
@@ -171,8 +171,8 @@ class PanelLayoutTest : public QObject {
   }
 
   int IdOf(QWidget* widget) const {
-    for (const ControlSpec& spec : PanelControls()) {
-      if (spec.id != kNoControlId && f->window.Control(spec.id) == widget) return spec.id;
+    for (const ControlSpec& entry : PanelControls()) {
+      if (entry.id != kNoControlId && f->window.Control(entry.id) == widget) return entry.id;
     }
     return kNoControlId;
   }
