@@ -21,6 +21,7 @@ ControlModel::ControlModel() {
     state.id = entry.id;
     state.kind = entry.kind;
     state.text = std::string(entry.caption);
+    state.rect = entry.rect;
     state.shown = entry.shown;
     state.enabled = entry.enabled;
     indexById_[entry.id] = controls_.size();

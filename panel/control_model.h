@@ -21,6 +21,7 @@ struct ControlState {
   std::vector<std::string> lines;    // list box, in insertion order
   int topIndex = 0;
   int position = 0;  // progress bar, 0..100
+  DialogRect rect{};  // in dialog units of the template font
   bool shown = true;
   bool enabled = true;
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,8 @@ TEST(ControlModel, HoldsEveryControlOfTheTemplateWithCaptionAndVisibility) {
     EXPECT_EQ(state->shown, row.shown);
     EXPECT_EQ(state->enabled, row.enabled);
   }
+  const DialogRect list = model.Find(ids::kEventList)->rect;
+  EXPECT_EQ((std::array{list.x, list.y, list.width, list.height}), (std::array{157, 86, 277, 53}));
   EXPECT_EQ(model.All().size(), 60u);  // every control that has an ID
 }
 
