@@ -11,10 +11,12 @@
 #include <limits>
 #include <vector>
 
+#include "panel/saved_file.h"
+
 namespace {
 
 constexpr const char* kFileName = "kelo-configuration.ini";
-constexpr mode_t kNewFileMode = 0600;
+constexpr unsigned kNewFileMode = 0600;  // the profile is private
 constexpr mode_t kNewFolderMode = 0700;
 
 // --- Text of the file ---
@@ -156,7 +158,6 @@ enum class FileState { kRead, kMissing, kUnusable };
 struct FileContents {
   FileState state = FileState::kUnusable;
   std::string text;
-  mode_t mode = kNewFileMode;
 };
 
 class Descriptor {
@@ -168,12 +169,6 @@ class Descriptor {
   Descriptor(const Descriptor&) = delete;
   Descriptor& operator=(const Descriptor&) = delete;
   int get() const { return fd_; }
-  // Closes now and tells whether everything written reached the file system.
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return close(fd) == 0;
-  }
 
  private:
   int fd_;
@@ -207,7 +202,6 @@ FileContents ReadFile(const std::string& path) {
   }
   contents.state = FileState::kRead;
   contents.text = std::move(text);
-  contents.mode = status.st_mode & 07777;
   return contents;
 }
 
@@ -226,48 +220,6 @@ bool MakeFolders(const std::string& folder) {
   }
   struct stat status {};
   return stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
-bool WriteAll(int fd, const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t wrote = write(fd, text.data() + done, text.size() - done);
-    if (wrote < 0 && errno == EINTR) continue;
-    if (wrote <= 0) return false;
-    done += static_cast<std::size_t>(wrote);
-  }
-  return true;
-}
-
-// A symbolic link (a dotfile kept elsewhere) is followed, so the link stays.
-std::string ResolvedTarget(const std::string& path) {
-  struct stat status {};
-  if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
-  char* real = realpath(path.c_str(), nullptr);
-  if (real == nullptr) return path;
-  std::string resolved(real);
-  free(real);
-  return resolved;
-}
-
-// Writes a complete temporary file beside the target, then renames it over the
-// target; on any failure the temporary file goes and the target is untouched.
-bool ReplaceFile(const std::string& path, const std::string& text, mode_t mode) {
-  const std::string target = ResolvedTarget(path);
-  const std::string folder = FolderOf(target);
-  if (!MakeFolders(folder)) return false;
-  std::string temporary = folder + "/." + kFileName + ".XXXXXX";
-  Descriptor file(mkostemp(temporary.data(), O_CLOEXEC));
-  if (file.get() < 0) return false;
-  const bool written =
-      WriteAll(file.get(), text) && fchmod(file.get(), mode) == 0 && fsync(file.get()) == 0;
-  if (!file.Close() || !written || rename(temporary.c_str(), target.c_str()) != 0) {
-    unlink(temporary.c_str());
-    return false;
-  }
-  const Descriptor dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.get() >= 0) fsync(dir.get());
-  return true;
 }
 
 std::string JoinPath(std::string_view folder, std::string_view rest) {
@@ -359,5 +311,6 @@ bool IniFileProfile::WriteProfileInt(std::string_view section, std::string_view 
   if (file.state == FileState::kRead && access(path_.c_str(), W_OK) != 0) return false;
   IniText ini = SplitLines(file.text);
   Store(ini, section, key, std::to_string(value));
-  return ReplaceFile(path_, JoinLines(ini), file.mode);
+  if (!MakeFolders(FolderOf(path_))) return false;
+  return !SaveFileWhole(path_, JoinLines(ini), kNewFileMode).has_value();
 }

@@ -35,22 +35,33 @@ bool WriteAll(int fd, std::string_view content) {
   return true;
 }
 
+// So that the rename itself survives a crash.
+void SyncFolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
 }  // namespace
 
-std::optional<std::string> SaveFileWhole(const std::string& path, std::string_view content) {
+std::optional<std::string> SaveFileWhole(const std::string& path, std::string_view content,
+                                         unsigned newFileMode) {
   if (path.empty()) return Reason(ENOENT);
   const std::string target = FinalPath(path);
   struct stat existing {};
   if (stat(target.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) return Reason(EISDIR);
 
   std::string temporary = target + ".XXXXXX";
-  const int fd = mkstemp(temporary.data());
+  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
   if (fd < 0) return Reason(errno);
-  // A new file gets the usual permissions, an existing one keeps its own.
   const mode_t umaskValue = umask(0);
   umask(umaskValue);
-  const mode_t mode = stat(target.c_str(), &existing) == 0 ? (existing.st_mode & 07777)
-                                                           : (0666 & ~umaskValue);
+  const mode_t mode = stat(target.c_str(), &existing) == 0
+                          ? (existing.st_mode & 07777)
+                          : (static_cast<mode_t>(newFileMode) & ~umaskValue);
   fchmod(fd, mode);
 
   const bool written = WriteAll(fd, content) && fsync(fd) == 0;
@@ -65,6 +76,7 @@ std::optional<std::string> SaveFileWhole(const std::string& path, std::string_vi
     unlink(temporary.c_str());
     return Reason(error);
   }
+  SyncFolderOf(target);
   return std::nullopt;
 }
 
