@@ -6,7 +6,7 @@
 # whole report is also kept in build/bench/report.txt. Not part of the tests.
 #
 #   scripts/bench.sh                full run: 3 repetitions of the core benchmarks,
-#                                   5 process runs with 60 s of polling (about 15 min)
+#                                   5 process runs with 60 s of polling (about 8 min)
 #   scripts/bench.sh --quick        a short smoke run of both (under a minute)
 #   scripts/bench.sh --runs N --poll-seconds S
 #                                   options of bench/measure_process.sh
@@ -61,8 +61,9 @@ core_summary() {
   echo "Kelo Configuration benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC') on $(uname -n)," \
        "$(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
   echo
+  # Of the repetitions' aggregates only the medians are shown; the CSV keeps them all.
   TZ=UTC build/bench/kelo-core-bench "${core_args[@]}" \
-    --benchmark_out="$core_csv" --benchmark_out_format=csv
+    --benchmark_out="$core_csv" --benchmark_out_format=csv | grep -v -E '_(mean|stddev|cv) '
   echo
   core_summary
   echo
