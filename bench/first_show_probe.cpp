@@ -16,6 +16,10 @@
 // the process, which is only as fine as the clock tick.
 // Without KELO_PROBE_MODE the probe does nothing.
 
+#include <sys/resource.h>
+#include <time.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
@@ -23,10 +27,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
-#include <sys/resource.h>
-#include <time.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -56,8 +56,8 @@ double SinceStartMs() {
   std::istringstream fields(text.substr(text.rfind(')') + 2));
   std::string field;
   for (int i = 3; i <= 22; ++i) fields >> field;
-  const double startMs = std::strtod(field.c_str(), nullptr) * 1e3 /
-                         static_cast<double>(sysconf(_SC_CLK_TCK));
+  const double startMs =
+      std::strtod(field.c_str(), nullptr) * 1e3 / static_cast<double>(sysconf(_SC_CLK_TCK));
   return MonotonicMs(CLOCK_BOOTTIME) - startMs;
 }
 
@@ -148,9 +148,9 @@ class FirstShowProbe : public QObject {
     const rusage usage = Usage();
     char line[300];
     std::snprintf(line, sizeof line,
-                  "poll seconds=%d connect=%s cpu_s=%.3f maxrss_kb=%ld status=\"%s\"",
-                  pollSeconds_, connected_ ? "pressed" : "none", CpuSeconds(usage) - cpuAtStart_,
-                  usage.ru_maxrss, StatusLine().toLatin1().constData());
+                  "poll seconds=%d connect=%s cpu_s=%.3f maxrss_kb=%ld status=\"%s\"", pollSeconds_,
+                  connected_ ? "pressed" : "none", CpuSeconds(usage) - cpuAtStart_, usage.ru_maxrss,
+                  StatusLine().toLatin1().constData());
     Report(line);
   }
 
