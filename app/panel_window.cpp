@@ -72,7 +72,10 @@ void PanelWindow::InitDialog() {
   setWindowTitle(FromCore(kPanelTitle));
   // The window menu is the panel's context menu (contextMenuEvent): Linux window
   // managers keep their own window menu closed to applications.
-  setWindowIcon(AppIcon());
+  // The program makes the same icon the application's before the window exists;
+  // sharing that one spares decoding the image a second time at start-up.
+  const QIcon applicationIcon = QApplication::windowIcon();
+  setWindowIcon(applicationIcon.isNull() ? AppIcon() : applicationIcon);
   panel_.OnInitDialog();
   RefreshPortToolTip();
 }

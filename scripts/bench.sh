@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Builds everything (scripts/build.sh: RelWithDebInfo in build/), then measures what
+# the panel costs: the core benchmarks (link steps, dispatch, the event list, the saved
+# log, request frames), then the whole program against an empty Qt dialog
+# (bench/measure_process.sh). Prints each, then a summary against the budgets; the
+# whole report is also kept in build/bench/report.txt. Not part of the tests.
+#
+#   scripts/bench.sh                full run: 3 repetitions of the core benchmarks,
+#                                   5 process runs with 60 s of polling (about 8 min)
+#   scripts/bench.sh --quick        a short smoke run of both (under a minute)
+#   scripts/bench.sh --runs N --poll-seconds S
+#                                   options of bench/measure_process.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+core_args=(--benchmark_repetitions=3 --benchmark_report_aggregates_only=true)
+for arg in "$@"; do
+  [[ "$arg" == --quick ]] && core_args=(--benchmark_min_time=0.05)
+done
+
+scripts/build.sh
+report=build/bench/report.txt
+core_csv=build/bench/core.csv
+
+# Budgets of the core, in ns of wall time per operation: NAME-PATTERN LIMIT WHAT.
+core_budgets() {
+  cat <<'TABLE'
+^BM_LinkStep 20000 a link step without the break
+^BM_DispatchReply/ 5000 a dispatch
+^BM_EventLineAddedToList/100000 10000 a record reply adding its lines at 100,000 lines
+^BM_SaveLogOf100000Lines 200000000 saving 100,000 lines
+TABLE
+}
+
+core_summary() {
+  # The CSV holds one row per benchmark (or, with repetitions, its aggregates); take
+  # medians where there are aggregates, else the single run. Times are converted to ns.
+  local rows
+  rows=$(awk -F, 'NR > 1 {
+      name = $1; gsub(/"/, "", name)
+      unit = $5; gsub(/"/, "", unit)
+      scale = (unit == "ms") ? 1e6 : (unit == "us") ? 1e3 : (unit == "s") ? 1e9 : 1
+      if (name ~ /_(mean|stddev|cv)$/) next
+      sub(/_median$/, "", name)
+      print name, $3 * scale
+    }' "$core_csv")
+  echo "Core budgets (wall time, median of repetitions where run; slowest case of each):"
+  while read -r pattern limit what; do
+    echo "$rows" | awk -v p="$pattern" -v l="$limit" -v w="$what" '
+      $1 ~ p { if ($2 > worst) { worst = $2; name = $1 } ; found = 1 }
+      END {
+        if (!found) { printf "  %-50s not measured\n", w; exit }
+        show = (l >= 1e6) ? sprintf("%.2f ms", worst / 1e6) : sprintf("%.3f us", worst / 1e3)
+        limit = (l >= 1e6) ? sprintf("%g ms", l / 1e6) : sprintf("%g us", l / 1e3)
+        printf "  %-50s %12s  (%s)  %s %s\n", w, show, name, worst < l ? "within" : "OVER", limit
+      }'
+  done < <(core_budgets)
+}
+
+{
+  echo "Kelo Configuration benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC') on $(uname -n)," \
+       "$(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
+  echo
+  # Of the repetitions' aggregates only the medians are shown; the CSV keeps them all.
+  TZ=UTC build/bench/kelo-core-bench "${core_args[@]}" \
+    --benchmark_out="$core_csv" --benchmark_out_format=csv | grep -v -E '_(mean|stddev|cv) '
+  echo
+  core_summary
+  echo
+  bench/measure_process.sh "$@"
+} 2>&1 | tee "$report"
