@@ -18,10 +18,8 @@ void PanelWindow::ConnectOperatorEvents() {
     switch (entry.kind) {
       case ControlKind::kPushButton:
       case ControlKind::kDefaultPushButton:
+      case ControlKind::kCheckBox:  // toggled already; the model toggles its mark alike
         ConnectButton(entry.id, widget);
-        break;
-      case ControlKind::kCheckBox:
-        ConnectCheckBox(entry.id, widget);
         break;
       case ControlKind::kEdit:
         ConnectEdit(entry.id, widget);
@@ -40,11 +38,6 @@ void PanelWindow::ConnectButton(int id, QWidget* widget) {
     OperatorClicked(panel_, id);
     RefreshPortToolTip();
   });
-}
-
-void PanelWindow::ConnectCheckBox(int id, QWidget* widget) {
-  // The widget has toggled already; the model toggles its mark the same way.
-  ConnectButton(id, widget);
 }
 
 void PanelWindow::ConnectEdit(int id, QWidget* widget) {

@@ -50,7 +50,6 @@ class PanelWindow : public QDialog, private ControlObserver {
   // The message map (app/message_map.cpp).
   void ConnectOperatorEvents();
   void ConnectButton(int id, QWidget* widget);
-  void ConnectCheckBox(int id, QWidget* widget);
   void ConnectEdit(int id, QWidget* widget);
   void ConnectCombo(int id, QWidget* widget);
   void RefreshPortToolTip();
