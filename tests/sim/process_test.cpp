@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -18,7 +16,7 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "support/child_process.h"
 
 namespace {
 
@@ -30,69 +28,17 @@ int64_t SteadyMs() {
 }
 
 // A running brumo-sim with its standard output on a pipe; killed if a test fails early.
-class SimProcess {
+class SimProcess : public ChildProcess {
  public:
-  explicit SimProcess(std::vector<std::string> args) {
-    args.insert(args.begin(), BRUMO_SIM_PATH);
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    int out[2];
-    if (pipe(out) != 0) return;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    stdout_ = out[0];
-  }
-  ~SimProcess() {
-    if (pid_ > 0) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
-    if (stdout_ >= 0) close(stdout_);
-  }
-
-  bool Started() const { return pid_ > 0; }
-
-  // The first line of standard output, waiting at most kGenerousMs.
-  std::optional<std::string> FirstLine() {
-    std::string line;
-    const int64_t end = SteadyMs() + kGenerousMs;
-    while (SteadyMs() < end) {
-      pollfd p{stdout_, POLLIN, 0};
-      if (poll(&p, 1, 100) <= 0) continue;
-      char c;
-      if (read(stdout_, &c, 1) != 1) return std::nullopt;
-      if (c == '\n') return line;
-      line += c;
-    }
-    return std::nullopt;
-  }
-
-  void Signal(int signal) { kill(pid_, signal); }
-
-  // The exit status once the process has ended, waiting at most kGenerousMs.
-  std::optional<int> ExitStatus() {
-    const int64_t end = SteadyMs() + kGenerousMs;
-    while (SteadyMs() < end) {
-      int status = 0;
-      if (waitpid(pid_, &status, WNOHANG) == pid_) {
-        pid_ = -1;
-        if (WIFEXITED(status)) return WEXITSTATUS(status);
-        return 128 + WTERMSIG(status);
-      }
-      poll(nullptr, 0, 10);
-    }
-    return std::nullopt;
-  }
+  explicit SimProcess(std::vector<std::string> args) : ChildProcess(WithProgram(std::move(args))) {}
+  std::optional<std::string> FirstLine() { return ReadLine(kGenerousMs); }
+  std::optional<int> ExitStatus() { return Wait(kGenerousMs); }
 
  private:
-  pid_t pid_ = -1;
-  int stdout_ = -1;
+  static std::vector<std::string> WithProgram(std::vector<std::string> args) {
+    args.insert(args.begin(), BRUMO_SIM_PATH);
+    return args;
+  }
 };
 
 // Opens the terminal side as the panel does: raw, non-blocking.
