@@ -73,9 +73,10 @@ void ControlModel::SetText(int id, std::string_view text) {
   const auto found = indexById_.find(id);
   if (found == indexById_.end()) return;
   ControlState& state = controls_[found->second];
+  // A combo's field holds text that selects no entry, and its observers hear of both.
+  if (state.kind == ControlKind::kCombo) return TypeComboText(id, text);
   if (state.text == text) return;
   state.text = std::string(text);
-  if (state.kind == ControlKind::kCombo) state.selection = -1;
   NotifyAll([&](ControlObserver& o) { o.TextChanged(id, state.text); });
 }
 
