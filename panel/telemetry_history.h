@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// The machine's running measurements over time: one sample per poll pass that brought
+// temperatures, pressures and status, kept in a ring of fixed size so that a day of
+// polling costs a fixed amount of memory.
+
+// One poll pass, as the panel showed it. Values are the ones the panel's own
+// conversions give (the same numbers as on screen).
+struct TelemetrySample {
+  int64_t pcTimeMs = 0;      // this PC's clock, milliseconds since 1970-01-01 UTC
+  int64_t machineClock = 0;  // the machine's clock as last received, seconds since 1970
+  float ei = 0, eo = 0, ci = 0, co = 0;  // evaporator and condenser temperatures, deg C
+  float pwm = 0;                         // compressor PWM, per cent
+  float pLow = 0, pHigh = 0;             // pressures, PSI
+  int16_t mains = 0;                     // mains value, 0..255
+  int16_t outputHz = 0;                  // inverter output, 0..85 Hz
+  uint8_t fogStatus = 0;                 // fog status byte
+};
+
+// Samples oldest first; when full, each new sample replaces the oldest. The storage is
+// taken once, at construction.
+class TelemetryRing {
+ public:
+  // 24 hours of one sample per poll pass of 1.68 s.
+  static constexpr std::size_t kDayOfSamples = 51'429;
+
+  explicit TelemetryRing(std::size_t capacity = kDayOfSamples);
+
+  void Add(const TelemetrySample& sample);
+  void Clear();
+
+  std::size_t size() const { return size_; }
+  std::size_t capacity() const { return slots_.size(); }
+  bool empty() const { return size_ == 0; }
+  // 0 is the oldest sample held, size() - 1 the newest.
+  const TelemetrySample& at(std::size_t index) const;
+  const TelemetrySample& newest() const { return at(size_ - 1); }
+  // Samples added since construction, including those the ring has dropped; lets a
+  // reader tell which samples are new since it last looked.
+  uint64_t added() const { return added_; }
+
+ private:
+  std::vector<TelemetrySample> slots_;
+  std::size_t first_ = 0;
+  std::size_t size_ = 0;
+  uint64_t added_ = 0;
+};
