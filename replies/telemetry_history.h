@@ -8,18 +8,27 @@
 // temperatures, pressures and status, kept in a ring of fixed size so that a day of
 // polling costs a fixed amount of memory.
 
-// One poll pass, as the panel showed it. Values are the ones the panel's own
-// conversions give (the same numbers as on screen).
+// One poll pass: the readings as the machine sent them, so that every value shown or
+// exported later is converted exactly as the panel converts it on screen.
 struct TelemetrySample {
   int64_t pcTimeMs = 0;      // this PC's clock, milliseconds since 1970-01-01 UTC
   int64_t machineClock = 0;  // the machine's clock as last received, seconds since 1970
-  float ei = 0, eo = 0, ci = 0, co = 0;  // evaporator and condenser temperatures, deg C
-  float pwm = 0;                         // compressor PWM, per cent
-  float pLow = 0, pHigh = 0;             // pressures, PSI
-  int16_t mains = 0;                     // mains value, 0..255
-  int16_t outputHz = 0;                  // inverter output, 0..85 Hz
-  uint8_t fogStatus = 0;                 // fog status byte
+  int16_t ei = 0, eo = 0, ci = 0, co = 0;  // temperatures, raw (quarter degrees)
+  int16_t pLow = 0, pHigh = 0;             // pressures, raw
+  uint8_t pwm = 0;                         // compressor PWM, raw (255 = 100 %)
+  uint8_t fogStatus = 0;                   // fog status byte
+  uint8_t mains = 0;                       // mains value, 0..255
+  uint8_t outputHz = 0;                    // inverter output, 0..85 Hz
 };
+
+// The sample's values in the panel's units (deg C, per cent, PSI).
+double EiOf(const TelemetrySample& sample);
+double EoOf(const TelemetrySample& sample);
+double CiOf(const TelemetrySample& sample);
+double CoOf(const TelemetrySample& sample);
+double PwmOf(const TelemetrySample& sample);
+double PLowOf(const TelemetrySample& sample);
+double PHighOf(const TelemetrySample& sample);
 
 // Samples oldest first; when full, each new sample replaces the oldest. The storage is
 // taken once, at construction.
