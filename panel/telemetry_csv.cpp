@@ -14,6 +14,8 @@ constexpr std::string_view kColumns[] = {
     "PC time", "Machine clock", "Ei (°C)",      "Eo (°C)", "Ci (°C)",     "Co (°C)",
     "PWM (%)", "P_LOW (PSI)",   "P_HIGH (PSI)", "Mains",   "Output (Hz)", "Fog status"};
 
+// Room for a row of wide values, so that building one allocates once.
+constexpr std::size_t kRowCapacity = 160;
 constexpr int64_t kMillisPerSecond = 1000;
 constexpr int kSecondsPerMinute = 60;
 constexpr int kMinutesPerHour = 60;
@@ -135,6 +137,7 @@ std::string TelemetryCsvHeader() {
 
 std::string TelemetryCsvRow(const TelemetrySample& sample) {
   std::string record;
+  record.reserve(kRowCapacity);
   AppendField(record, PcTimeText(sample.pcTimeMs));
   AppendSeparated(record, IsoLocalTime(sample.machineClock, std::nullopt));
   for (const double value : {EiOf(sample), EoOf(sample), CiOf(sample), CoOf(sample), PwmOf(sample),
