@@ -21,31 +21,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TelemetrySample SampleAt(int64_t pcTimeMs, uint8_t mains) {
-  TelemetrySample sample;
-  sample.pcTimeMs = pcTimeMs;
-  sample.machineClock = pcTimeMs / 1000;
-  sample.ei = -3;
-  sample.pwm = 128;
-  sample.mains = mains;
-  return sample;
-}
-
-const TelemetrySample kFirst = SampleAt(1'796'645'447'123, 230);
-const TelemetrySample kSecond = SampleAt(1'796'645'448'803, 231);
-// The bytes the two samples leave in the file.
-const std::string kHeaderBytes =
-    "PC time,Machine clock,Ei (\xC2\xB0"
-    "C),Eo (\xC2\xB0"
-    "C),Ci (\xC2\xB0"
-    "C),Co (\xC2\xB0"
-    "C),PWM (%),P_LOW (PSI),P_HIGH (PSI),Mains,Output (Hz),Fog status\r\n";
-const std::string kFirstBytes =
-    "2026-12-07T12:10:47.123+00:00,2026-12-07T12:10:47+00:00,"
-    "-0.75,0.00,0.00,0.00,50.20,-18.78,-62.60,230,0,0\r\n";
-const std::string kSecondBytes =
-    "2026-12-07T12:10:48.803+00:00,2026-12-07T12:10:48+00:00,"
-    "-0.75,0.00,0.00,0.00,50.20,-18.78,-62.60,231,0,0\r\n";
+// Rows are checked to the byte beside TelemetryCsvRow; here what matters is which of
+// them reach the file.
+const auto kFirst = TelemetrySample{1'796'645'447'123, 1'796'645'447, -3};
+const auto kSecond = TelemetrySample{1'796'645'448'803, 1'796'645'448, -4};
+const std::string kHeaderBytes = TelemetryCsvHeader();
+const std::string kFirstBytes = TelemetryCsvRow(kFirst);
+const std::string kSecondBytes = TelemetryCsvRow(kSecond);
 
 class Recorder : public ::testing::Test {
  protected:
@@ -59,9 +41,6 @@ class Recorder : public ::testing::Test {
   static std::string ReadWhole(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  static void WriteWhole(const fs::path& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
   }
 
   fs::path dir_;
@@ -94,7 +73,7 @@ TEST_F(Recorder, WritesHeaderThenEachRowAsItArrives) {
 
 TEST_F(Recorder, EmptiesAnOldFileAndWritesThroughASymbolicLink) {
   const fs::path target = dir_ / "old.csv";
-  WriteWhole(target, std::string(5000, 'x'));
+  std::ofstream(target) << std::string(5000, 'x');
   fs::permissions(target, fs::perms(0600));
   const fs::path link = dir_ / "link.csv";
   fs::create_symlink(target, link);
@@ -156,17 +135,16 @@ std::string StartWithoutPrivileges(const fs::path& path) {
     _exit(0);
   }
   close(channel[1]);
-  std::string said;
-  char buffer[256];
-  for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;) said.append(buffer, n);
+  char said[256];
+  const ssize_t length = read(channel[0], said, sizeof said);
   close(channel[0]);
   waitpid(child, nullptr, 0);
-  return said;
+  return std::string(said, length > 0 ? length : 0);
 }
 
 TEST_F(Recorder, RefusesAReadOnlyFileAndLeavesItUntouched) {
   const fs::path path = dir_ / "kept.csv";
-  WriteWhole(path, "earlier recording\r\n");
+  std::ofstream(path) << "earlier recording\r\n";
   fs::permissions(path, fs::perms(0444));
   fs::permissions(dir_, fs::perms(0755));
   EXPECT_EQ(StartWithoutPrivileges(path), std::strerror(EACCES));

@@ -18,38 +18,18 @@ namespace fs = std::filesystem;
 // 2026-12-07 12:10:47.123 UTC
 constexpr int64_t kDecemberMs = 1'796'645'447'123;
 
-TelemetrySample Sample(int64_t pcTimeMs, int64_t machineClock, int16_t ei, int16_t eo, int16_t ci,
-                       int16_t co, uint8_t pwm, int16_t pLow, int16_t pHigh, uint8_t mains,
-                       uint8_t outputHz, uint8_t fogStatus) {
-  TelemetrySample s;
-  s.pcTimeMs = pcTimeMs;
-  s.machineClock = machineClock;
-  s.ei = ei;
-  s.eo = eo;
-  s.ci = ci;
-  s.co = co;
-  s.pwm = pwm;
-  s.pLow = pLow;
-  s.pHigh = pHigh;
-  s.mains = mains;
-  s.outputHz = outputHz;
-  s.fogStatus = fogStatus;
-  return s;
-}
-
-const TelemetrySample kTypical =
-    Sample(kDecemberMs, 1'796'645'440, -1, -100, 0, 200, 128, 82, 82, 230, 50, 0x93);
+// Raw fields in order: PC time, machine clock, Ei, Eo, Ci, Co, P_LOW, P_HIGH, PWM, fog
+// status, mains, output.
+const auto kTypical =
+    TelemetrySample{kDecemberMs, 1'796'645'440, -1, -100, 0, 200, 82, 82, 128, 0x93, 230, 50};
 const std::string kTypicalRow =
     "2026-12-07T12:10:47.123+00:00,2026-12-07T12:10:40+00:00,"
     "-0.25,-25.00,0.00,50.00,50.20,0.00,0.00,230,50,147\r\n";
 
 TEST(TelemetryCsv, HeaderNamesTheColumnsInOrder) {
   EXPECT_EQ(TelemetryCsvHeader(),
-            "PC time,Machine clock,Ei (\xC2\xB0"
-            "C),Eo (\xC2\xB0"
-            "C),Ci (\xC2\xB0"
-            "C),Co (\xC2\xB0"
-            "C),PWM (%),P_LOW (PSI),P_HIGH (PSI),Mains,Output (Hz),Fog status\r\n");
+            "PC time,Machine clock,Ei (°C),Eo (°C),Ci (°C),Co (°C),"
+            "PWM (%),P_LOW (PSI),P_HIGH (PSI),Mains,Output (Hz),Fog status\r\n");
 }
 
 struct RowCase {
@@ -61,19 +41,19 @@ TEST(TelemetryCsv, RowHoldsTimesAndTheDigitsThePanelShows) {
   const RowCase cases[] = {
       {kTypical, kTypicalRow},
       // Extremes of the raw readings; a negative machine clock has no text.
-      {Sample(kDecemberMs + 876, -1, 32767, -32768, 1, -2, 0, 0, 0, 0, 0, 0),
+      {TelemetrySample{kDecemberMs + 876, -1, 32767, -32768, 1, -2, 0, 0, 0, 0, 0, 0},
        "2026-12-07T12:10:47.999+00:00,,8191.75,-8192.00,0.25,-0.50,0.00,-18.78,-62.60,0,0,0\r\n"},
-      {Sample(kDecemberMs + 877, 0, 0, 0, 0, 0, 255, 737, 737, 255, 85, 255),
+      {TelemetrySample{kDecemberMs + 877, 0, 0, 0, 0, 0, 737, 737, 255, 255, 255, 85},
        "2026-12-07T12:10:48.000+00:00,1970-01-01T00:00:00+00:00,"
        "0.00,0.00,0.00,0.00,100.00,150.00,500.00,255,85,255\r\n"},
       // The last second of a four-digit year, and the first one beyond.
-      {Sample(5, 253'402'300'799, 0, 0, 0, 0, 0, 82, 82, 0, 0, 0),
+      {TelemetrySample{5, 253'402'300'799, 0, 0, 0, 0, 82, 82, 0, 0, 0, 0},
        "1970-01-01T00:00:00.005+00:00,9999-12-31T23:59:59+00:00,"
        "0.00,0.00,0.00,0.00,0.00,0.00,0.00,0,0,0\r\n"},
-      {Sample(-1, 253'402'300'800, 0, 0, 0, 0, 0, 82, 82, 0, 0, 0),
+      {TelemetrySample{-1, 253'402'300'800, 0, 0, 0, 0, 82, 82, 0, 0, 0, 0},
        ",,0.00,0.00,0.00,0.00,0.00,0.00,0.00,0,0,0\r\n"},
-      {Sample(std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max(), 0, 0, 0, 0,
-              0, 82, 82, 0, 0, 0),
+      {TelemetrySample{std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max(), 0,
+                       0, 0, 0, 82, 82, 0, 0, 0, 0},
        ",,0.00,0.00,0.00,0.00,0.00,0.00,0.00,0,0,0\r\n"},
   };
   for (const RowCase& c : cases) EXPECT_EQ(TelemetryCsvRow(c.sample), c.row);
@@ -110,10 +90,7 @@ TEST(TelemetryCsv, TimesAreLocalWithTheirUtcOffset) {
 TEST(TelemetryCsv, FieldIsQuotedOnlyWhenItMustBe) {
   const std::pair<std::string, std::string> cases[] = {
       {"", ""},
-      {"Ei (\xC2\xB0"
-       "C)",
-       "Ei (\xC2\xB0"
-       "C)"},
+      {"Ei (°C)", "Ei (°C)"},
       {"a,b", "\"a,b\""},
       {"say \"hi\"", "\"say \"\"hi\"\"\""},
       {"two\r\nlines", "\"two\r\nlines\""},
