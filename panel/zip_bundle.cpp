@@ -2,7 +2,6 @@
 
 #include <zip.h>
 
-#include <cstdio>
 #include <limits>
 #include <memory>
 
@@ -68,10 +67,11 @@ std::string SourceReason(zip_source_t* source) {
 std::optional<std::string> BytesOf(zip_source_t* buffer, std::string* error) {
   zip_stat_t stat;
   zip_stat_init(&stat);
-  if (zip_source_stat(buffer, &stat) != 0 || zip_source_open(buffer) != 0) {
+  if (zip_source_stat(buffer, &stat) != 0 || (stat.valid & ZIP_STAT_SIZE) == 0 ||
+      zip_source_open(buffer) != 0) {
     return Fail(error, SourceReason(buffer));
   }
-  std::string bytes((stat.valid & ZIP_STAT_SIZE) != 0 ? stat.size : 0, '\0');
+  std::string bytes(stat.size, '\0');
   const zip_int64_t read = zip_source_read(buffer, bytes.data(), bytes.size());
   const std::string reason = SourceReason(buffer);
   zip_source_close(buffer);

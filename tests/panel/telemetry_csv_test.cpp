@@ -74,6 +74,8 @@ TEST(TelemetryCsv, TimesAreLocalWithTheirUtcOffset) {
       {"<-0330>3:30", kDecemberMs, "2026-12-07T08:40:47.123-03:30,2026-12-07T08:40:47-03:30,"},
       {"<+0545>-5:45", kDecemberMs, "2026-12-07T17:55:47.123+05:45,2026-12-07T17:55:47+05:45,"},
   };
+  std::optional<std::string> savedTz;
+  if (const char* tz = std::getenv("TZ")) savedTz = tz;
   for (const ZoneCase& c : cases) {
     setenv("TZ", c.tz, 1);
     tzset();
@@ -83,7 +85,7 @@ TEST(TelemetryCsv, TimesAreLocalWithTheirUtcOffset) {
     const std::string row = TelemetryCsvRow(sample);
     EXPECT_EQ(row.substr(0, c.times.size()), c.times) << c.tz;
   }
-  setenv("TZ", "UTC", 1);
+  savedTz ? setenv("TZ", savedTz->c_str(), 1) : unsetenv("TZ");
   tzset();
 }
 
