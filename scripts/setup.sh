@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev
+  libzip-dev                # the service bundle's archive
   clang libclang-rt-14-dev  # libFuzzer and the sanitizer runtimes
   xvfb xauth                # screenshots of the real window
 )
