@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <chrono>
 #include <ctime>
+#include <iostream>
 #include <utility>
 
 #include "app/text_codec.h"
@@ -88,6 +89,10 @@ bool QtHost::StartTimer(int id, unsigned periodMs) {
 void QtHost::StopTimer(int id) {
   const auto found = timers_.find(id);
   if (found != timers_.end()) found->second->stop();
+}
+
+void QtHost::Note(std::string_view text) {
+  std::cerr << kApplicationName << ": " << text << std::endl;
 }
 
 void QtHost::EndDialog(int result) {

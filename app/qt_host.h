@@ -37,6 +37,7 @@ class QtHost : public Host {
   bool StartTimer(int id, unsigned periodMs) override;
   void StopTimer(int id) override;
   void EndDialog(int result) override;
+  void Note(std::string_view text) override;
 
  private:
   SystemLinkClock clock_;

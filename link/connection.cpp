@@ -102,7 +102,10 @@ void CKeloConfigurationDlg::LoadPortNumber() {
 }
 
 void CKeloConfigurationDlg::SavePortNumber() {
-  host_.profile().WriteProfileInt(kProfileSection, kProfileKey, commPort);
+  // At exit there is no window left to tell the operator in.
+  if (auto error = host_.profile().WriteProfileInt(kProfileSection, kProfileKey, commPort)) {
+    host_.Note("The port number " + std::to_string(commPort) + " could not be saved: " + *error);
+  }
 }
 
 std::string CKeloConfigurationDlg::SelectedDevice() {

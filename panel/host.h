@@ -35,4 +35,7 @@ class Host : public LinkClock {
   virtual void StopTimer(int id) = 0;
   // Ends the modal run of the panel.
   virtual void EndDialog(int result) = 0;
+  // Something the operator should know that needs no answer and no window (a setting
+  // that could not be saved at exit): said on standard error.
+  virtual void Note(std::string_view text) = 0;
 };

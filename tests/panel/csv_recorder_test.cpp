@@ -16,6 +16,7 @@
 #include <string>
 
 #include "panel/telemetry_csv.h"
+#include "support/unprivileged.h"
 
 namespace {
 
@@ -117,37 +118,13 @@ TEST_F(Recorder, RefusesTargetsThatAreNoFileOrCannotBeCreated) {
   EXPECT_FALSE(fs::exists(dir_ / "missing"));
 }
 
-// What Start says when run as a user without privileges: root writes any file, so a
-// root test runs it in a child that has become "nobody".
-std::string StartWithoutPrivileges(const fs::path& path) {
-  if (geteuid() != 0) return CsvRecorder().Start(path.string()).value_or("started");
-  int channel[2];
-  if (pipe(channel) != 0) return "no pipe";
-  const pid_t child = fork();
-  if (child == 0) {
-    close(channel[0]);
-    constexpr uid_t kNobody = 65534;
-    std::string said = "still privileged";
-    if (setgid(kNobody) == 0 && setuid(kNobody) == 0) {
-      said = CsvRecorder().Start(path.string()).value_or("started");
-    }
-    static_cast<void>(write(channel[1], said.data(), said.size()));
-    _exit(0);
-  }
-  close(channel[1]);
-  char said[256];
-  const ssize_t length = read(channel[0], said, sizeof said);
-  close(channel[0]);
-  waitpid(child, nullptr, 0);
-  return std::string(said, length > 0 ? length : 0);
-}
-
 TEST_F(Recorder, RefusesAReadOnlyFileAndLeavesItUntouched) {
   const fs::path path = dir_ / "kept.csv";
   std::ofstream(path) << "earlier recording\r\n";
   fs::permissions(path, fs::perms(0444));
   fs::permissions(dir_, fs::perms(0755));
-  EXPECT_EQ(StartWithoutPrivileges(path), std::strerror(EACCES));
+  EXPECT_EQ(AsUnprivilegedUser([&] { return CsvRecorder().Start(path).value_or("started"); }),
+            std::strerror(EACCES));
   EXPECT_EQ(ReadWhole(path), "earlier recording\r\n");
 }
 

@@ -13,10 +13,11 @@ int MemoryProfile::GetProfileInt(std::string_view section, std::string_view key,
   return found == values.end() ? defaultValue : std::stoi(found->second);
 }
 
-bool MemoryProfile::WriteProfileInt(std::string_view section, std::string_view key, int value) {
-  if (!writesSucceed) return false;
+std::optional<std::string> MemoryProfile::WriteProfileInt(std::string_view section,
+                                                          std::string_view key, int value) {
+  if (!writesSucceed) return "disk full";
   values[KeyOf(section, key)] = std::to_string(value);
-  return true;
+  return std::nullopt;
 }
 
 std::optional<std::string> MemoryProfile::GetProfileString(std::string_view section,

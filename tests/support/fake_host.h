@@ -15,12 +15,13 @@
 class MemoryProfile : public Profile {
  public:
   int GetProfileInt(std::string_view section, std::string_view key, int defaultValue) override;
-  bool WriteProfileInt(std::string_view section, std::string_view key, int value) override;
+  std::optional<std::string> WriteProfileInt(std::string_view section, std::string_view key,
+                                             int value) override;
   std::optional<std::string> GetProfileString(std::string_view section,
                                               std::string_view key) override;
 
   std::map<std::string, std::string> values;  // "Section/Key" -> text
-  bool writesSucceed = true;
+  bool writesSucceed = true;  // false: every write fails with the reason "disk full"
 };
 
 // A host with scripted answers and a controllable clock.
@@ -45,6 +46,8 @@ class FakeHost : public Host {
   void StopTimer(int id) override;
   void EndDialog(int result) override { endResult = result; }
 
+  void Note(std::string_view text) override { notes.emplace_back(text); }
+
   std::vector<std::string> MessageTexts() const;
 
   // Answers for OK/Cancel boxes, in order; OK when none is queued.
@@ -52,6 +55,7 @@ class FakeHost : public Host {
   // Paths the save dialog returns, in order; nothing (cancel) when none is queued.
   std::deque<std::optional<std::string>> savePaths;
   std::vector<Message> messages;
+  std::vector<std::string> notes;
   int64_t micros = 0;
   int earlyWakeups = 0;
   std::vector<int64_t> sleeps;  // the moments each sleep was asked to last until

@@ -4,6 +4,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <iostream>
 
 #include "escapes.h"
 #include "trace.h"
@@ -64,4 +65,9 @@ void BatchHost::StopTimer(int id) {
 
 void BatchHost::EndDialog(int result) {
   endResult = result;
+}
+
+void BatchHost::Note(std::string_view text) {
+  std::cerr << "kelo-batch: " << text << std::endl;
+  trace_.Line("note " + Quote(text));
 }

@@ -27,6 +27,8 @@ class BatchHost : public Host {
   bool StartTimer(int id, unsigned periodMs) override;
   void StopTimer(int id) override;
   void EndDialog(int result) override;
+  // On standard error, and in the trace as `note "…"`.
+  void Note(std::string_view text) override;
 
   // Milliseconds on the steady clock since this host was made.
   int64_t ElapsedMs() const;
