@@ -39,11 +39,12 @@ void QtHost::Attach(CKeloConfigurationDlg& panel, QDialog& window) {
 }
 
 MessageAnswer QtHost::ShowMessage(std::string_view text, MessageButtons buttons) {
-  const bool withCancel = buttons == MessageButtons::kOkCancel;
+  const bool withCancel = buttons != MessageButtons::kOk;
   QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kApplicationName), FromCore(text),
                   withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, window_);
   box.setTextFormat(Qt::PlainText);
-  box.setDefaultButton(QMessageBox::Ok);
+  box.setDefaultButton(buttons == MessageButtons::kOkCancelDefaultCancel ? QMessageBox::Cancel
+                                                                         : QMessageBox::Ok);
   // Escape and the close box answer Cancel where there is one.
   box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::Ok);
   const int answer = box.exec();

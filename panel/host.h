@@ -9,7 +9,9 @@
 
 class Profile;
 
-enum class MessageButtons { kOk, kOkCancel };
+// An OK box, or an OK/Cancel box whose default button (the one Enter presses) is OK or,
+// where a slip of the key would lose something, Cancel.
+enum class MessageButtons { kOk, kOkCancel, kOkCancelDefaultCancel };
 enum class MessageAnswer { kOk, kCancel };
 
 // What the framework gives the panel. The Qt application implements it with real

@@ -14,7 +14,7 @@ BatchHost::BatchHost(Trace& trace, Profile& profile)
 
 MessageAnswer BatchHost::ShowMessage(std::string_view text, MessageButtons buttons) {
   MessageAnswer answer = MessageAnswer::kOk;
-  if (buttons == MessageButtons::kOkCancel && !answers.empty()) {
+  if (buttons != MessageButtons::kOk && !answers.empty()) {
     answer = answers.front();
     answers.pop_front();
   }
