@@ -6,6 +6,9 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev
+  qt6-wayland               # Qt's Wayland platform plugin; nothing builds against it
+  libudev-dev               # detected serial adapters
+  umockdev libumockdev-dev  # simulated udev devices for their tests
   clang libclang-rt-14-dev  # libFuzzer and the sanitizer runtimes
   xvfb xauth                # screenshots of the real window
 )
