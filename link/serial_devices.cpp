@@ -129,12 +129,12 @@ std::vector<SerialDevice> ListSerialDevices() {
 
 SerialDevice DescribeDevice(const std::string& path) {
   SerialDevice device;
-  device.node = ResolvedPath(path);
-  if (const UdevPtr<udev> context(udev_new()); context) {
-    if (const UdevPtr<udev_device> tty = UdevDeviceAt(context.get(), path); tty) {
-      AddWhatUdevKnows(tty.get(), device);
-    }
+  const UdevPtr<udev> context(udev_new());
+  if (const UdevPtr<udev_device> tty = context ? UdevDeviceAt(context.get(), path) : nullptr) {
+    AddWhatUdevKnows(tty.get(), device);
   }
+  // udev's own name for its devices; links are followed only for the rest.
+  if (device.node.empty()) device.node = ResolvedPath(path);
   if (device.byIdLink.empty() && StartsWith(path, kByIdFolder)) device.byIdLink = path;
   device.mayOpen = MayOpen(device.node);
   return device;
