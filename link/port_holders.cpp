@@ -62,7 +62,8 @@ bool DeviceOpenAt(const std::string& descriptorLink, dev_t& device) {
   char target[256];
   const ssize_t length = readlink(descriptorLink.c_str(), target, sizeof target);
   if (length <= 0 ||
-      std::string_view(target, length).substr(0, kDeviceFolder.size()) != kDeviceFolder) {
+      std::string_view(target, static_cast<std::size_t>(length)).substr(0, kDeviceFolder.size()) !=
+          kDeviceFolder) {
     return false;
   }
   struct stat status {};

@@ -154,11 +154,8 @@ TEST(FindPortHolders, ThisProcessIsNeverAHolder) {
 }
 
 TEST(FindPortHolders, WhatIsNotACharacterDeviceHasNoHolders) {
-  ScratchFolder folder;
-  for (const std::string& path : {std::string("/nonexistent/ttyUSB0"), std::string("/"),
-                                  folder.Link("dangling", "/nonexistent/ttyUSB0"), std::string()}) {
-    EXPECT_TRUE(FindPortHolders(path).empty()) << path;
-  }
+  for (const char* path : {"/nonexistent/ttyUSB0", "/", ""})
+    EXPECT_EQ(FindPortHolders(path).size(), 0u) << path;
 }
 
 struct GrabberCase {
