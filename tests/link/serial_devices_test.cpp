@@ -18,10 +18,10 @@ extern "C" const char* __asan_default_options() {
 namespace {
 
 // As umockdev-record writes them: an FTDI adapter, a CDC ACM board and an on-board UART that
-// probed; then what is not listed: a virtual console and a placeholder port of the legacy 8250
-// driver. The listed ones have device numbers that no real device has: the preload library
-// redirects /sys and /dev but not udev's database under /run/udev, which libudev reads by
-// device number.
+// probed; then what is not listed: a UART that no driver took, a virtual console and a
+// placeholder port of the legacy 8250 driver. The listed ones have device numbers that no real
+// device has: the preload library redirects /sys and /dev but not udev's database under /run/udev,
+// which libudev reads by device number.
 constexpr const char* kDevices = R"(P: /devices/pci0000:00/0000:00:14.0/usb1/1-1
 E: SUBSYSTEM=usb
 E: DEVTYPE=usb_device
@@ -84,6 +84,13 @@ E: DEVNAME=/dev/ttyS0
 E: MAJOR=4
 E: MINOR=240
 A: dev=4:240
+
+P: /devices/pnp0/00:02
+E: SUBSYSTEM=pnp
+
+P: /devices/pnp0/00:02/tty/ttyS2
+E: SUBSYSTEM=tty
+E: DEVNAME=/dev/ttyS2
 
 P: /devices/virtual/tty/tty1
 E: SUBSYSTEM=tty
