@@ -56,12 +56,6 @@ std::optional<std::string> QtHost::AskSavePath() {
   return PathToCore(path);
 }
 
-uint32_t QtHost::MilliCounter() {
-  const auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
-  const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart);
-  return static_cast<uint32_t>(millis.count());  // wraps at 2^32, as the link expects
-}
-
 int64_t QtHost::CurrentTime() {
   return static_cast<int64_t>(std::time(nullptr));
 }

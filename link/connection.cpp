@@ -44,7 +44,8 @@ void CKeloConfigurationDlg::OnConnectClicked() {
   msgStack.Clear();
   firstLogReply = true;
   nextLogPointer = logPointer = readPointer = 0;
-  settingsReceived = calibrationReceived = false;
+  machineSettings.reset();
+  machineCalibration.reset();
   for (int i = 0; i < 8; ++i) msgStack.Push(cmd::kReadLogPointer);
   for (int code : {cmd::kReadFirmware, cmd::kReadCalibration, cmd::kReadNameSecondHalf,
                    cmd::kReadNameFirstHalf, cmd::kReadSettings, cmd::kReadServiceDate}) {

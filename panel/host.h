@@ -5,14 +5,17 @@
 #include <string>
 #include <string_view>
 
+#include "link/link_clock.h"
+
 class Profile;
 
 enum class MessageButtons { kOk, kOkCancel };
 enum class MessageAnswer { kOk, kCancel };
 
 // What the framework gives the panel. The Qt application implements it with real
-// dialogs and timers; tests and the headless panel with scripted answers.
-class Host {
+// dialogs and timers; tests and the headless panel with scripted answers. The link's
+// clock is the host's, so tests move time by hand.
+class Host : public LinkClock {
  public:
   virtual ~Host() = default;
 
@@ -21,8 +24,6 @@ class Host {
   // The save-file dialog (asks before overwriting, adds no extension). Nothing when
   // the operator cancels.
   virtual std::optional<std::string> AskSavePath() = 0;
-  // Millisecond counter that wraps at 2^32.
-  virtual uint32_t MilliCounter() = 0;
   // Seconds since 1970-01-01 00:00:00 UTC.
   virtual int64_t CurrentTime() = 0;
   virtual Profile& profile() = 0;

@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev
+  libzip-dev                # the service bundle's archive
   qt6-wayland               # Qt's Wayland platform plugin; nothing builds against it
   libudev-dev               # detected serial adapters
   umockdev libumockdev-dev  # simulated udev devices for their tests

@@ -34,8 +34,9 @@ class FakeHost : public Host {
 
   MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons) override;
   std::optional<std::string> AskSavePath() override;
-  // Each reading advances the counter by millisPerReading, so a spin on it ends.
-  uint32_t MilliCounter() override;
+  int64_t MonotonicMicros() override { return micros; }
+  // Moves the clock to the moment asked for, or only halfway while earlyWakeups last.
+  void SleepUntilMicros(int64_t until) override;
   int64_t CurrentTime() override { return now; }
   Profile& profile() override { return profileStore; }
   bool OpenDocument(const std::string& path) override;
@@ -51,9 +52,9 @@ class FakeHost : public Host {
   // Paths the save dialog returns, in order; nothing (cancel) when none is queued.
   std::deque<std::optional<std::string>> savePaths;
   std::vector<Message> messages;
-  uint32_t millis = 0;
-  uint32_t millisPerReading = 1;
-  int millisReadings = 0;
+  int64_t micros = 0;
+  int earlyWakeups = 0;
+  std::vector<int64_t> sleeps;  // the moments each sleep was asked to last until
   int64_t now = 1'700'000'000;
   MemoryProfile profileStore;
   std::set<std::string> openableDocuments;

@@ -37,9 +37,9 @@ int64_t BatchHost::ElapsedMs() const {
       .count();
 }
 
-uint32_t BatchHost::MilliCounter() { return static_cast<uint32_t>(ElapsedMs()); }
-
-int64_t BatchHost::CurrentTime() { return static_cast<int64_t>(std::time(nullptr)); }
+int64_t BatchHost::CurrentTime() {
+  return static_cast<int64_t>(std::time(nullptr));
+}
 
 bool BatchHost::OpenDocument(const std::string& path) {
   // No desktop to open documents with.
@@ -58,6 +58,10 @@ bool BatchHost::StartTimer(int id, unsigned periodMs) {
   return true;
 }
 
-void BatchHost::StopTimer(int id) { timers.erase(id); }
+void BatchHost::StopTimer(int id) {
+  timers.erase(id);
+}
 
-void BatchHost::EndDialog(int result) { endResult = result; }
+void BatchHost::EndDialog(int result) {
+  endResult = result;
+}

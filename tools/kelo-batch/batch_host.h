@@ -18,7 +18,8 @@ class BatchHost : public Host {
 
   MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons) override;
   std::optional<std::string> AskSavePath() override;
-  uint32_t MilliCounter() override;
+  int64_t MonotonicMicros() override { return clock_.MonotonicMicros(); }
+  void SleepUntilMicros(int64_t micros) override { clock_.SleepUntilMicros(micros); }
   int64_t CurrentTime() override;
   Profile& profile() override { return profile_; }
   bool OpenDocument(const std::string& path) override;
@@ -36,6 +37,7 @@ class BatchHost : public Host {
   std::optional<int> endResult;
 
  private:
+  SystemLinkClock clock_;
   Trace& trace_;
   Profile& profile_;
   std::chrono::steady_clock::time_point start_;
