@@ -7,6 +7,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev
   libzip-dev                # the service bundle's archive
+  qt6-wayland               # Qt's Wayland platform plugin; nothing builds against it
+  libudev-dev               # detected serial adapters
+  umockdev libumockdev-dev  # simulated udev devices for their tests
   clang libclang-rt-14-dev  # libFuzzer and the sanitizer runtimes
   xvfb xauth                # screenshots of the real window
 )
