@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev
+  qt6-base-dev qt6-charts-dev  # the panel; the Trends window's charts
   clang libclang-rt-14-dev  # libFuzzer and the sanitizer runtimes
   xvfb xauth                # screenshots of the real window
 )
