@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-charts-dev  # the panel; the Trends window's charts
+  qt6-base-dev
+  qt6-charts-dev libqt6opengl6-dev  # the Trends window's charts (Qt6Charts needs Qt6OpenGL)
   clang libclang-rt-14-dev  # libFuzzer and the sanitizer runtimes
   xvfb xauth                # screenshots of the real window
 )

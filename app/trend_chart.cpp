@@ -1,0 +1,128 @@
+#include "app/trend_chart.h"
+
+#include <QDateTime>
+#include <QDateTimeAxis>
+#include <QFontMetricsF>
+#include <QGraphicsLayout>
+#include <QLineSeries>
+#include <QPen>
+#include <QValueAxis>
+#include <algorithm>
+#include <limits>
+
+#include "app/axis_ticks.h"
+
+namespace {
+
+constexpr int kMostFittedTicks = 6;
+
+// The lowest and highest value of the points drawn against one axis.
+struct ValueRange {
+  double low = std::numeric_limits<double>::infinity();
+  double high = -std::numeric_limits<double>::infinity();
+
+  bool empty() const { return low > high; }
+  void Include(const std::vector<TrendPoint>& points) {
+    for (const TrendPoint& point : points) {
+      low = std::min(low, point.value);
+      high = std::max(high, point.value);
+    }
+  }
+};
+
+QList<QPointF> ToSeriesPoints(const std::vector<TrendPoint>& points) {
+  QList<QPointF> list;
+  list.reserve(static_cast<qsizetype>(points.size()));
+  for (const TrendPoint& point : points) {
+    list.emplace_back(static_cast<qreal>(point.ms), point.value);
+  }
+  return list;
+}
+
+// A little room above and below the lines, then round tick values.
+void FitAxis(QValueAxis& axis, ValueRange range, int mostTicks) {
+  const double room = (range.high - range.low) * 0.05;
+  const AxisTicks ticks =
+      RoundTicks(range.low - room, range.high + room, std::min(mostTicks, kMostFittedTicks));
+  axis.setRange(ticks.low, ticks.high);
+  axis.setTickCount(ticks.count);
+}
+
+}  // namespace
+
+TrendChart::TrendChart(const TrendChartSpec& spec, bool showTimeLabels) {
+  setBackgroundRoundness(0);
+  layout()->setContentsMargins(0, 0, 0, 0);
+  legend()->setAlignment(Qt::AlignRight);
+  time_ = new QDateTimeAxis(this);
+  time_->setLabelsVisible(showTimeLabels);
+  addAxis(time_, Qt::AlignBottom);
+  AddValueAxis(spec.left, Qt::AlignLeft);
+  if (spec.right != nullptr) AddValueAxis(*spec.right, Qt::AlignRight);
+}
+
+void TrendChart::AddValueAxis(const TrendAxis& spec, Qt::Alignment side) {
+  auto* axis = new QValueAxis(this);
+  axis->setTitleText(QString::fromUtf8(spec.title));
+  axis->setLabelFormat(QString::fromLatin1(spec.labelFormat));
+  axis->setRange(spec.low, spec.high);
+  if (spec.fixedRange) axis->setTickCount(spec.fixedTicks);
+  addAxis(axis, side);
+  ValueAxis added{axis, &spec, {}};
+  for (const TrendLine& line : spec.lines) {
+    auto* series = new QLineSeries(this);
+    series->setName(QString::fromLatin1(line.name));
+    series->setPen(QPen(QColor(line.color), 1.5));
+    addSeries(series);
+    series->attachAxis(time_);
+    series->attachAxis(axis);
+    added.lines.push_back({series, line.valueOf});
+  }
+  // An axis of one line takes the line's colour, so that where a chart has two axes the
+  // eye finds which line reads against which.
+  if (spec.lines.size() == 1) {
+    const QColor color(spec.lines.front().color);
+    axis->setLabelsColor(color);
+    axis->setTitleBrush(color);
+  }
+  axes_.push_back(std::move(added));
+}
+
+void TrendChart::SetTimeLabels(const QString& format, int tickCount) {
+  time_->setFormat(format);
+  time_->setTickCount(tickCount);
+}
+
+void TrendChart::Replot(const TelemetryRing& ring, int64_t fromMs, int64_t toMs) {
+  plotted_ = PlotSize();
+  time_->setRange(QDateTime::fromMSecsSinceEpoch(fromMs), QDateTime::fromMSecsSinceEpoch(toMs));
+  for (ValueAxis& axis : axes_) ReplotAxis(axis, ring, fromMs, toMs);
+}
+
+void TrendChart::ReplotAxis(ValueAxis& axis, const TelemetryRing& ring, int64_t fromMs,
+                            int64_t toMs) {
+  ValueRange range;
+  for (Line& line : axis.lines) {
+    const std::vector<TrendPoint> points =
+        DecimateMinMax(ring, line.valueOf, fromMs, toMs, std::max(1, plotted_.width()));
+    range.Include(points);
+    line.series->replace(ToSeriesPoints(points));
+  }
+  const int roomForTicks = RoomForTicks(*axis.axis);
+  if (axis.spec->fixedRange) {
+    // A fixed range keeps its ticks where they all fit, else only its ends.
+    axis.axis->setTickCount(roomForTicks >= axis.spec->fixedTicks ? axis.spec->fixedTicks : 2);
+  } else if (!range.empty()) {
+    FitAxis(*axis.axis, range, roomForTicks);
+  }
+}
+
+QSize TrendChart::PlotSize() const {
+  return plotArea().size().toSize();
+}
+
+int TrendChart::RoomForTicks(const QValueAxis& axis) const {
+  // Two label heights from tick to tick, or a short plot elides its labels.
+  const double labelHeight = QFontMetricsF(axis.labelsFont()).height();
+  return 1 + static_cast<int>(plotArea().height() / (2 * labelHeight));
+}

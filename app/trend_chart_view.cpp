@@ -1,0 +1,19 @@
+#include "app/trend_chart_view.h"
+
+#include <QMouseEvent>
+#include <cmath>
+
+#include "app/trend_chart.h"
+
+TrendChartView::TrendChartView(TrendChart* chart, QWidget* parent) : QChartView(chart, parent) {
+  setRenderHint(QPainter::Antialiasing);
+  viewport()->setMouseTracking(true);
+}
+
+void TrendChartView::mouseMoveEvent(QMouseEvent* event) {
+  QChartView::mouseMoveEvent(event);
+  const QPointF position = chart()->mapFromScene(mapToScene(event->position().toPoint()));
+  if (!chart()->plotArea().contains(position)) return;
+  const double ms = chart()->mapToValue(position).x();
+  if (std::isfinite(ms)) emit TimePointed(static_cast<qint64>(std::llround(ms)));
+}
