@@ -16,20 +16,6 @@ namespace {
 
 constexpr int kMostFittedTicks = 6;
 
-// The lowest and highest value of the points drawn against one axis.
-struct ValueRange {
-  double low = std::numeric_limits<double>::infinity();
-  double high = -std::numeric_limits<double>::infinity();
-
-  bool empty() const { return low > high; }
-  void Include(const std::vector<TrendPoint>& points) {
-    for (const TrendPoint& point : points) {
-      low = std::min(low, point.value);
-      high = std::max(high, point.value);
-    }
-  }
-};
-
 QList<QPointF> ToSeriesPoints(const std::vector<TrendPoint>& points) {
   QList<QPointF> list;
   list.reserve(static_cast<qsizetype>(points.size()));
@@ -40,7 +26,7 @@ QList<QPointF> ToSeriesPoints(const std::vector<TrendPoint>& points) {
 }
 
 // A little room above and below the lines, then round tick values.
-void FitAxis(QValueAxis& axis, ValueRange range, int mostTicks) {
+void FitAxis(QValueAxis& axis, const ValueRange& range, int mostTicks) {
   const double room = (range.high - range.low) * 0.05;
   const AxisTicks ticks =
       RoundTicks(range.low - room, range.high + room, std::min(mostTicks, kMostFittedTicks));
@@ -49,6 +35,13 @@ void FitAxis(QValueAxis& axis, ValueRange range, int mostTicks) {
 }
 
 }  // namespace
+
+void ValueRange::Include(const std::vector<TrendPoint>& points) {
+  for (const TrendPoint& point : points) {
+    low = std::min(low, point.value);
+    high = std::max(high, point.value);
+  }
+}
 
 TrendChart::TrendChart(const TrendChartSpec& spec, bool showTimeLabels) {
   setBackgroundRoundness(0);
@@ -72,7 +65,11 @@ void TrendChart::AddValueAxis(const TrendAxis& spec, Qt::Alignment side) {
   for (const TrendLine& line : spec.lines) {
     auto* series = new QLineSeries(this);
     series->setName(QString::fromLatin1(line.name));
-    series->setPen(QPen(QColor(line.color), 1.5));
+    // One pixel, cosmetic: the raster engine's fast path. A wider pen goes through the
+    // path stroker, which costs several times as much for a plot full of points.
+    QPen pen(QColor(line.color), 1);
+    pen.setCosmetic(true);
+    series->setPen(pen);
     addSeries(series);
     series->attachAxis(time_);
     series->attachAxis(axis);
@@ -95,19 +92,36 @@ void TrendChart::SetTimeLabels(const QString& format, int tickCount) {
 
 void TrendChart::Replot(const TelemetryRing& ring, int64_t fromMs, int64_t toMs) {
   plotted_ = PlotSize();
+  const int columns = std::max(1, plotted_.width());
+  std::vector<AxisPoints> reduced;
+  for (const ValueAxis& axis : axes_) reduced.push_back(Reduce(axis, ring, fromMs, toMs, columns));
+  // Each series maps its points to the plot (and outlines them for the mouse) once: it
+  // is emptied before the axes move, which then costs nothing, and filled after.
+  for (ValueAxis& axis : axes_) {
+    for (Line& line : axis.lines) line.series->clear();
+  }
   time_->setRange(QDateTime::fromMSecsSinceEpoch(fromMs), QDateTime::fromMSecsSinceEpoch(toMs));
-  for (ValueAxis& axis : axes_) ReplotAxis(axis, ring, fromMs, toMs);
+  for (std::size_t a = 0; a < axes_.size(); ++a) {
+    SetValueRange(axes_[a], reduced[a].range);
+    for (std::size_t l = 0; l < axes_[a].lines.size(); ++l) {
+      axes_[a].lines[l].series->replace(reduced[a].lines[l]);
+    }
+  }
 }
 
-void TrendChart::ReplotAxis(ValueAxis& axis, const TelemetryRing& ring, int64_t fromMs,
-                            int64_t toMs) {
-  ValueRange range;
-  for (Line& line : axis.lines) {
+TrendChart::AxisPoints TrendChart::Reduce(const ValueAxis& axis, const TelemetryRing& ring,
+                                          int64_t fromMs, int64_t toMs, int columns) const {
+  AxisPoints reduced;
+  for (const Line& line : axis.lines) {
     const std::vector<TrendPoint> points =
-        DecimateMinMax(ring, line.valueOf, fromMs, toMs, std::max(1, plotted_.width()));
-    range.Include(points);
-    line.series->replace(ToSeriesPoints(points));
+        DecimateMinMax(ring, line.valueOf, fromMs, toMs, columns);
+    reduced.range.Include(points);
+    reduced.lines.push_back(ToSeriesPoints(points));
   }
+  return reduced;
+}
+
+void TrendChart::SetValueRange(ValueAxis& axis, const ValueRange& range) const {
   const int roomForTicks = RoomForTicks(*axis.axis);
   if (axis.spec->fixedRange) {
     // A fixed range keeps its ticks where they all fit, else only its ends.

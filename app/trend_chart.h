@@ -1,12 +1,24 @@
 #pragma once
 
 #include <QChart>
+#include <QList>
+#include <QPointF>
 #include <QSize>
 #include <QString>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "app/trend_quantities.h"
+
+// The lowest and highest value of the points drawn against one axis.
+struct ValueRange {
+  double low = std::numeric_limits<double>::infinity();
+  double high = -std::numeric_limits<double>::infinity();
+
+  bool empty() const { return low > high; }
+  void Include(const std::vector<TrendPoint>& points);
+};
 
 class QDateTimeAxis;
 class QLineSeries;
@@ -38,8 +50,16 @@ class TrendChart : public QChart {
     std::vector<Line> lines;
   };
 
+  // The points of each line of an axis, and the range they take.
+  struct AxisPoints {
+    std::vector<QList<QPointF>> lines;
+    ValueRange range;
+  };
+
   void AddValueAxis(const TrendAxis& spec, Qt::Alignment side);
-  void ReplotAxis(ValueAxis& axis, const TelemetryRing& ring, int64_t fromMs, int64_t toMs);
+  AxisPoints Reduce(const ValueAxis& axis, const TelemetryRing& ring, int64_t fromMs, int64_t toMs,
+                    int columns) const;
+  void SetValueRange(ValueAxis& axis, const ValueRange& range) const;
   QSize PlotSize() const;
   int RoomForTicks(const QValueAxis& axis) const;
 

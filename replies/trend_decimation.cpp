@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 #include "replies/telemetry_search.h"
@@ -9,27 +10,32 @@
 namespace {
 
 // The span cut into equal columns, by offset from its start: column c holds the offsets
-// from Start(c) up to Start(c + 1), and the last column also the span's end itself.
-// Offsets are unsigned, so any span of int64_t times fits.
+// from Start(c) = ceil(c * span / columns) up to Start(c + 1), and the last column also
+// the span's end itself. Offsets are unsigned, so any span of int64_t times fits. The
+// arithmetic is exact in integers wherever span x columns fits in 64 bits (any span
+// under some thousand years); beyond, long double comes close, and ColumnOf settles
+// its rounding against Start, so that the two always agree.
 class ColumnGrid {
  public:
-  ColumnGrid(uint64_t spanMs, int columns) : spanMs_(spanMs), columns_(columns) {}
+  ColumnGrid(uint64_t spanMs, int columns)
+      : spanMs_(spanMs),
+        columns_(static_cast<uint64_t>(columns)),
+        exact_(spanMs <= std::numeric_limits<uint64_t>::max() / columns_) {}
 
-  bool IsLast(int column) const { return column == columns_ - 1; }
+  bool IsLast(uint64_t column) const { return column == columns_ - 1; }
 
-  // Wide enough to be exact for any real plot; merely close for spans of many
-  // thousand years, and ColumnOf stays consistent with it even then.
-  uint64_t Start(int column) const {
+  uint64_t Start(uint64_t column) const {
+    if (exact_) return (spanMs_ * column + columns_ - 1) / columns_;
     const long double span = static_cast<long double>(spanMs_);
     return static_cast<uint64_t>(std::min(std::ceil(span * column / columns_), span));
   }
 
-  int ColumnOf(uint64_t offset) const {
+  uint64_t ColumnOf(uint64_t offset) const {
     // A span of one moment is all last column.
     if (spanMs_ == 0) return columns_ - 1;
+    if (exact_) return std::min(offset * columns_ / spanMs_, columns_ - 1);
     const long double guess = static_cast<long double>(offset) * columns_ / spanMs_;
-    int column = std::min(static_cast<int>(guess), columns_ - 1);
-    // Settles any rounding of the guess against the columns' own starts.
+    uint64_t column = std::min(static_cast<uint64_t>(guess), columns_ - 1);
     while (!IsLast(column) && offset >= Start(column + 1)) ++column;
     while (column > 0 && offset < Start(column)) --column;
     return column;
@@ -37,7 +43,8 @@ class ColumnGrid {
 
  private:
   uint64_t spanMs_;
-  int columns_;
+  uint64_t columns_;
+  bool exact_;
 };
 
 // The column being filled: where it ends, and the lowest and the highest value met in it.
@@ -45,7 +52,7 @@ class OpenColumn {
  public:
   OpenColumn(const ColumnGrid& grid, uint64_t offset, const TrendPoint& point, std::size_t index)
       : low_(point), high_(point), lowIndex_(index), highIndex_(index) {
-    const int column = grid.ColumnOf(offset);
+    const uint64_t column = grid.ColumnOf(offset);
     last_ = grid.IsLast(column);
     end_ = last_ ? 0 : grid.Start(column + 1);
   }
