@@ -43,12 +43,15 @@ void ValueRange::Include(const std::vector<TrendPoint>& points) {
   }
 }
 
-TrendChart::TrendChart(const TrendChartSpec& spec, bool showTimeLabels) {
+TrendChart::TrendChart(const TrendChartSpec& spec, bool showTimeLabels)
+    : showsTimeLabels_(showTimeLabels) {
   setBackgroundRoundness(0);
   layout()->setContentsMargins(0, 0, 0, 0);
   legend()->setAlignment(Qt::AlignRight);
   time_ = new QDateTimeAxis(this);
   time_->setLabelsVisible(showTimeLabels);
+  // Hidden labels are still made on every replot; empty ones cost next to nothing.
+  if (!showTimeLabels) time_->setFormat(QString());
   addAxis(time_, Qt::AlignBottom);
   AddValueAxis(spec.left, Qt::AlignLeft);
   if (spec.right != nullptr) AddValueAxis(*spec.right, Qt::AlignRight);
@@ -86,7 +89,7 @@ void TrendChart::AddValueAxis(const TrendAxis& spec, Qt::Alignment side) {
 }
 
 void TrendChart::SetTimeLabels(const QString& format, int tickCount) {
-  time_->setFormat(format);
+  if (showsTimeLabels_) time_->setFormat(format);
   time_->setTickCount(tickCount);
 }
 

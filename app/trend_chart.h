@@ -63,6 +63,7 @@ class TrendChart : public QChart {
   QSize PlotSize() const;
   int RoomForTicks(const QValueAxis& axis) const;
 
+  bool showsTimeLabels_;
   QDateTimeAxis* time_;
   std::vector<ValueAxis> axes_;
   QSize plotted_;

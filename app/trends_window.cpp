@@ -3,6 +3,7 @@
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QDateTime>
+#include <QEvent>
 #include <QGraphicsLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -110,13 +111,22 @@ void TrendsWindow::showEvent(QShowEvent* event) {
   if (stale_) replotTimer_.start();
 }
 
+void TrendsWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange && stale_ && Shown()) replotTimer_.start();
+}
+
+bool TrendsWindow::Shown() const {
+  return isVisible() && !isMinimized();
+}
+
 void TrendsWindow::ScheduleReplot() {
   stale_ = true;
-  if (isVisible() && !replotTimer_.isActive()) replotTimer_.start();
+  if (Shown() && !replotTimer_.isActive()) replotTimer_.start();
 }
 
 void TrendsWindow::Replot() {
-  if (!isVisible()) return;  // stays stale until shown
+  if (!Shown()) return;  // stays stale until shown again
   stale_ = false;
   if (!paused_) {
     shownToMs_ = ring_.empty() ? QDateTime::currentMSecsSinceEpoch() : ring_.newest().pcTimeMs;

@@ -29,10 +29,13 @@ class TrendsWindow : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   QWidget* BuildControls();
   void BuildCharts(QBoxLayout& layout);
+  // Visible and not minimised: a window nobody can see is not replotted.
+  bool Shown() const;
   void ScheduleReplot();
   void Replot();
   void LayoutSettled();

@@ -159,6 +159,17 @@ class TrendsWindowTest : public QObject {
     QVERIFY(ei->points() != before);
   }
 
+  void aMinimisedWindowCatchesUpWhenRestored() {
+    const auto spans = TimeSpans(*window_);
+    window_->showMinimized();
+    Add(10);
+    Settle();
+    QCOMPARE(TimeSpans(*window_), spans);
+    window_->showNormal();
+    Settle();
+    QCOMPARE(TimeSpans(*window_).first().second, NewestMs());
+  }
+
   void linesKeepToTwoPointsPerPixelColumn() {
     Add(7000);  // 10,000 samples: 4.7 hours, of which the last 4 shown
     window_->findChild<QComboBox*>("range")->setCurrentIndex(2);
