@@ -7,7 +7,8 @@
 
 namespace {
 
-// What the axes (and nothing else) take at either side of a chart's plot area.
+// What lies between a chart's margins and its plot area on either side: its axes, and
+// a legend placed beside the plot.
 struct AxisWidths {
   double left;
   double right;

@@ -8,7 +8,6 @@
 #include <QPen>
 #include <QValueAxis>
 #include <algorithm>
-#include <limits>
 
 #include "app/axis_ticks.h"
 
@@ -26,22 +25,15 @@ QList<QPointF> ToSeriesPoints(const std::vector<TrendPoint>& points) {
 }
 
 // A little room above and below the lines, then round tick values.
-void FitAxis(QValueAxis& axis, const ValueRange& range, int mostTicks) {
-  const double room = (range.high - range.low) * 0.05;
+void FitAxis(QValueAxis& axis, double low, double high, int mostTicks) {
+  const double room = (high - low) * 0.05;
   const AxisTicks ticks =
-      RoundTicks(range.low - room, range.high + room, std::min(mostTicks, kMostFittedTicks));
+      RoundTicks(low - room, high + room, std::min(mostTicks, kMostFittedTicks));
   axis.setRange(ticks.low, ticks.high);
   axis.setTickCount(ticks.count);
 }
 
 }  // namespace
-
-void ValueRange::Include(const std::vector<TrendPoint>& points) {
-  for (const TrendPoint& point : points) {
-    low = std::min(low, point.value);
-    high = std::max(high, point.value);
-  }
-}
 
 TrendChart::TrendChart(const TrendChartSpec& spec, bool showTimeLabels)
     : showsTimeLabels_(showTimeLabels) {
@@ -68,8 +60,8 @@ void TrendChart::AddValueAxis(const TrendAxis& spec, Qt::Alignment side) {
   for (const TrendLine& line : spec.lines) {
     auto* series = new QLineSeries(this);
     series->setName(QString::fromLatin1(line.name));
-    // One pixel, cosmetic: the raster engine's fast path. A wider pen goes through the
-    // path stroker, which costs several times as much for a plot full of points.
+    // One pixel, cosmetic: the raster engine's fast path. A wider pen is stroked as a
+    // path, several times the cost for a plot full of points.
     QPen pen(QColor(line.color), 1);
     pen.setCosmetic(true);
     series->setPen(pen);
@@ -105,7 +97,7 @@ void TrendChart::Replot(const TelemetryRing& ring, int64_t fromMs, int64_t toMs)
   }
   time_->setRange(QDateTime::fromMSecsSinceEpoch(fromMs), QDateTime::fromMSecsSinceEpoch(toMs));
   for (std::size_t a = 0; a < axes_.size(); ++a) {
-    SetValueRange(axes_[a], reduced[a].range);
+    SetValueRange(axes_[a], reduced[a]);
     for (std::size_t l = 0; l < axes_[a].lines.size(); ++l) {
       axes_[a].lines[l].series->replace(reduced[a].lines[l]);
     }
@@ -118,19 +110,22 @@ TrendChart::AxisPoints TrendChart::Reduce(const ValueAxis& axis, const Telemetry
   for (const Line& line : axis.lines) {
     const std::vector<TrendPoint> points =
         DecimateMinMax(ring, line.valueOf, fromMs, toMs, columns);
-    reduced.range.Include(points);
+    for (const TrendPoint& point : points) {
+      reduced.low = std::min(reduced.low, point.value);
+      reduced.high = std::max(reduced.high, point.value);
+    }
     reduced.lines.push_back(ToSeriesPoints(points));
   }
   return reduced;
 }
 
-void TrendChart::SetValueRange(ValueAxis& axis, const ValueRange& range) const {
+void TrendChart::SetValueRange(ValueAxis& axis, const AxisPoints& points) {
   const int roomForTicks = RoomForTicks(*axis.axis);
   if (axis.spec->fixedRange) {
     // A fixed range keeps its ticks where they all fit, else only its ends.
     axis.axis->setTickCount(roomForTicks >= axis.spec->fixedTicks ? axis.spec->fixedTicks : 2);
-  } else if (!range.empty()) {
-    FitAxis(*axis.axis, range, roomForTicks);
+  } else if (points.low <= points.high) {  // else nothing to fit: the range stays
+    FitAxis(*axis.axis, points.low, points.high, roomForTicks);
   }
 }
 

@@ -11,15 +11,6 @@
 
 #include "app/trend_quantities.h"
 
-// The lowest and highest value of the points drawn against one axis.
-struct ValueRange {
-  double low = std::numeric_limits<double>::infinity();
-  double high = -std::numeric_limits<double>::infinity();
-
-  bool empty() const { return low > high; }
-  void Include(const std::vector<TrendPoint>& points);
-};
-
 class QDateTimeAxis;
 class QLineSeries;
 class QValueAxis;
@@ -50,16 +41,17 @@ class TrendChart : public QChart {
     std::vector<Line> lines;
   };
 
-  // The points of each line of an axis, and the range they take.
+  // The points of each line of an axis, and the lowest and highest value among them.
   struct AxisPoints {
     std::vector<QList<QPointF>> lines;
-    ValueRange range;
+    double low = std::numeric_limits<double>::infinity();
+    double high = -std::numeric_limits<double>::infinity();
   };
 
   void AddValueAxis(const TrendAxis& spec, Qt::Alignment side);
   AxisPoints Reduce(const ValueAxis& axis, const TelemetryRing& ring, int64_t fromMs, int64_t toMs,
                     int columns) const;
-  void SetValueRange(ValueAxis& axis, const ValueRange& range) const;
+  void SetValueRange(ValueAxis& axis, const AxisPoints& points);
   QSize PlotSize() const;
   int RoomForTicks(const QValueAxis& axis) const;
 

@@ -17,14 +17,14 @@ int64_t SecondsOf(int64_t ms) {
 
 QString SampleReadout(const TelemetrySample& sample) {
   const int64_t seconds = SecondsOf(sample.pcTimeMs);
-  const std::string text = FormatTime(seconds, "%x") + " " + FormatTime(seconds, "%X") +  //
-                           "    Ei = " + MeasuredText(EiOf(sample)) +                     //
-                           "   Eo = " + MeasuredText(EoOf(sample)) +                      //
-                           "   Ci = " + MeasuredText(CiOf(sample)) +                      //
-                           "   Co = " + MeasuredText(CoOf(sample)) +                      //
-                           "\nP_LOW = " + MeasuredText(PLowOf(sample)) + " PSI" +         //
-                           "   P_HIGH = " + MeasuredText(PHighOf(sample)) + " PSI" +      //
-                           "   PWM = " + MeasuredText(PwmOf(sample)) + "%" +              //
-                           "   Mains Value = " + std::to_string(sample.mains);
+  std::string text = FormatTime(seconds, "%x") + " " + FormatTime(seconds, "%X");
+  text += "    Ei = " + MeasuredText(EiOf(sample));
+  text += "   Eo = " + MeasuredText(EoOf(sample));
+  text += "   Ci = " + MeasuredText(CiOf(sample));
+  text += "   Co = " + MeasuredText(CoOf(sample));
+  text += "\nP_LOW = " + MeasuredText(PLowOf(sample)) + " PSI";
+  text += "   P_HIGH = " + MeasuredText(PHighOf(sample)) + " PSI";
+  text += "   PWM = " + MeasuredText(PwmOf(sample)) + "%";
+  text += "   Mains Value = " + std::to_string(sample.mains);
   return QString::fromStdString(text);
 }

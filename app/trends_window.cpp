@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
-#include <iterator>
 #include <limits>
 
 #include "app/plot_alignment.h"

@@ -10,6 +10,7 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QtTest>
+#include <memory>
 
 #include "app/axis_ticks.h"
 #include "replies/telemetry_history.h"
@@ -108,6 +109,17 @@ class TrendsWindowTest : public QObject {
     QVERIFY(window_->isWindow());
   }
 
+  // The charts' axes and legends differ in width; their time axes still line up.
+  void plotAreasLineUpAcrossTheCharts() {
+    const QList<QChartView*> views = window_->findChildren<QChartView*>();
+    QCOMPARE(views.size(), 3);
+    const QRectF first = views.first()->chart()->plotArea();
+    for (QChartView* view : views) {
+      QVERIFY(qAbs(view->chart()->plotArea().left() - first.left()) < 1);
+      QVERIFY(qAbs(view->chart()->plotArea().right() - first.right()) < 1);
+    }
+  }
+
   void rangeSetsTheSpanOfEveryTimeAxis_data() {
     QTest::addColumn<int>("choice");
     QTest::addColumn<qint64>("minutes");
@@ -187,14 +199,17 @@ class TrendsWindowTest : public QObject {
   }
 
   void pointingShowsTheNearestSample() {
+    // Over 5 minutes a pixel is well under the 1.68 s between samples.
+    window_->findChild<QComboBox*>("range")->setCurrentIndex(0);
+    Settle();
     QLineSeries* ei = SeriesNamed(*window_, "Ei");
     QChartView* view = ViewOf(*window_, ei);
-    const TelemetrySample target = ring_.at(ring_.size() - 200);  // 13:00 + 2800 x 1.68 s
-    const QPointF inChart = view->chart()->mapToPosition(QPointF(target.pcTimeMs + 300, 0), ei);
+    const TelemetrySample target = ring_.at(ring_.size() - 100);  // 13:00 + 2900 x 1.68 s
+    const QPointF inChart = view->chart()->mapToPosition(QPointF(target.pcTimeMs, 0), ei);
     QTest::mouseMove(view->viewport(), view->mapFromScene(inChart));
     const QString text = window_->findChild<QLabel*>("readout")->text();
-    QVERIFY2(text.startsWith("12/07/26 14:18:24 "), qPrintable(text));
-    QVERIFY2(text.contains("Ei = -2.00 ") && text.contains("P_HIGH = +200.00 PSI") &&
+    QVERIFY2(text.startsWith("12/07/26 14:21:12 "), qPrintable(text));
+    QVERIFY2(text.contains("Ei = +2.50 ") && text.contains("P_HIGH = +200.00 PSI") &&
                  text.contains("PWM = +50.20%") && text.contains("Mains Value = 230"),
              qPrintable(text));
   }
