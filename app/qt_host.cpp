@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <chrono>
 #include <ctime>
+#include <iostream>
 #include <utility>
 
 #include "app/text_codec.h"
@@ -38,11 +39,12 @@ void QtHost::Attach(CKeloConfigurationDlg& panel, QDialog& window) {
 }
 
 MessageAnswer QtHost::ShowMessage(std::string_view text, MessageButtons buttons) {
-  const bool withCancel = buttons == MessageButtons::kOkCancel;
+  const bool withCancel = buttons != MessageButtons::kOk;
   QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kApplicationName), FromCore(text),
                   withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, window_);
   box.setTextFormat(Qt::PlainText);
-  box.setDefaultButton(QMessageBox::Ok);
+  box.setDefaultButton(buttons == MessageButtons::kOkCancelDefaultCancel ? QMessageBox::Cancel
+                                                                         : QMessageBox::Ok);
   // Escape and the close box answer Cancel where there is one.
   box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::Ok);
   const int answer = box.exec();
@@ -54,12 +56,6 @@ std::optional<std::string> QtHost::AskSavePath() {
   const QString path = QFileDialog::getSaveFileName(window_);
   if (path.isEmpty()) return std::nullopt;
   return PathToCore(path);
-}
-
-uint32_t QtHost::MilliCounter() {
-  const auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
-  const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart);
-  return static_cast<uint32_t>(millis.count());  // wraps at 2^32, as the link expects
 }
 
 int64_t QtHost::CurrentTime() {
@@ -94,6 +90,10 @@ bool QtHost::StartTimer(int id, unsigned periodMs) {
 void QtHost::StopTimer(int id) {
   const auto found = timers_.find(id);
   if (found != timers_.end()) found->second->stop();
+}
+
+void QtHost::Note(std::string_view text) {
+  std::cerr << kApplicationName << ": " << text << std::endl;
 }
 
 void QtHost::EndDialog(int result) {

@@ -28,7 +28,8 @@ class QtHost : public Host {
 
   MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons) override;
   std::optional<std::string> AskSavePath() override;
-  uint32_t MilliCounter() override;
+  int64_t MonotonicMicros() override { return clock_.MonotonicMicros(); }
+  void SleepUntilMicros(int64_t micros) override { clock_.SleepUntilMicros(micros); }
   int64_t CurrentTime() override;
   Profile& profile() override { return profile_; }
   bool OpenDocument(const std::string& path) override;
@@ -36,8 +37,10 @@ class QtHost : public Host {
   bool StartTimer(int id, unsigned periodMs) override;
   void StopTimer(int id) override;
   void EndDialog(int result) override;
+  void Note(std::string_view text) override;
 
  private:
+  SystemLinkClock clock_;
   IniFileProfile profile_;
   CKeloConfigurationDlg* panel_ = nullptr;
   QPointer<QDialog> window_;

@@ -1,6 +1,6 @@
 // What the panel's own work costs: a link step of each kind, a reply's dispatch, an
-// event line added to a long list, a saved log, a request frame. The break's spin is
-// left out: the host's counter here jumps past it at once.
+// event line added to a long list, a saved log, a request frame. The break's sleep is
+// left out: the host's clock here jumps past it at once.
 //
 // Each benchmark checks afterwards that it did the work it names (a frame written, a
 // line added, a file saved), so a change in the panel cannot leave it timing nothing.
@@ -53,7 +53,6 @@ class BenchPort : public SerialPort {
 
 struct Bench {
   Bench() {
-    host.millisPerReading = 100;  // the break's spin ends at its first look
     dlg.OnInitDialog();
     dlg.portOpen = true;
   }

@@ -44,7 +44,8 @@ void CKeloConfigurationDlg::OnConnectClicked() {
   msgStack.Clear();
   firstLogReply = true;
   nextLogPointer = logPointer = readPointer = 0;
-  settingsReceived = calibrationReceived = false;
+  machineSettings.reset();
+  machineCalibration.reset();
   for (int i = 0; i < 8; ++i) msgStack.Push(cmd::kReadLogPointer);
   for (int code : {cmd::kReadFirmware, cmd::kReadCalibration, cmd::kReadNameSecondHalf,
                    cmd::kReadNameFirstHalf, cmd::kReadSettings, cmd::kReadServiceDate}) {
@@ -101,7 +102,10 @@ void CKeloConfigurationDlg::LoadPortNumber() {
 }
 
 void CKeloConfigurationDlg::SavePortNumber() {
-  host_.profile().WriteProfileInt(kProfileSection, kProfileKey, commPort);
+  // At exit there is no window left to tell the operator in.
+  if (auto error = host_.profile().WriteProfileInt(kProfileSection, kProfileKey, commPort)) {
+    host_.Note("The port number " + std::to_string(commPort) + " could not be saved: " + *error);
+  }
 }
 
 std::string CKeloConfigurationDlg::SelectedDevice() {

@@ -9,7 +9,7 @@
 namespace {
 
 constexpr int32_t kReplyTicks = 2;
-constexpr uint32_t kBreakMs = 6;
+constexpr int64_t kBreakMicros = 6'000;
 constexpr int kProgressStep = 5;
 constexpr int kProgressFull = 100;
 
@@ -69,11 +69,11 @@ void CKeloConfigurationDlg::SendNextRequest() {
 }
 
 void CKeloConfigurationDlg::SendBreak() {
-  const uint32_t start = host_.MilliCounter();
   port_.SetBreak();
-  // The machine needs at least 6 ms of break; the thread is held for it.
-  while (static_cast<uint32_t>(host_.MilliCounter() - start) < kBreakMs) {
-  }
+  // The machine needs at least 6 ms of break on the wire, counted from the moment the
+  // break is on. The thread sleeps through it.
+  const int64_t end = host_.MonotonicMicros() + kBreakMicros;
+  while (host_.MonotonicMicros() < end) host_.SleepUntilMicros(end);
   port_.ClearBreak();
 }
 

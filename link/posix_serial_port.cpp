@@ -5,11 +5,25 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
 
 #include "link/termios_settings.h"
+
+namespace {
+
+// How long a byte write waits for room in a full output queue.
+constexpr int64_t kWriteWaitMs = 1000;
+
+int64_t SteadyMs() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
+}
+
+}  // namespace
 
 PortError PortErrorFromErrno(int error) {
   switch (error) {
@@ -106,13 +120,24 @@ bool PosixSerialPort::PurgeRx() {
 bool PosixSerialPort::WritePortByte(int32_t value) {
   if (fd_ < 0) return Fail(PortError::kNotOpen);
   const auto byte = static_cast<unsigned char>(value & 0xFF);
-  ssize_t written = 0;
-  do {
-    written = write(fd_, &byte, 1);
-  } while (written < 0 && errno == EINTR);
-  if (written < 0) return Fail();
-  if (written != 1) return Fail(PortError::kOther);
-  return Succeed();
+  // A full output queue is waited out, for a while, rather than losing the rest of the
+  // frame: the write holds the thread until the driver takes the byte.
+  const int64_t deadline = SteadyMs() + kWriteWaitMs;
+  for (;;) {
+    const ssize_t written = write(fd_, &byte, 1);
+    if (written == 1) return Succeed();
+    if (written < 0 && errno == EINTR) continue;
+    if (written < 0 && errno != EAGAIN) return Fail();
+    if (written == 0) return Fail(PortError::kOther);
+    const int64_t left = deadline - SteadyMs();
+    if (left <= 0) return Fail(PortError::kBusy);
+    pollfd watched{fd_, POLLOUT, 0};
+    const int ready = poll(&watched, 1, static_cast<int>(left));
+    if (ready < 0 && errno != EINTR) return Fail();
+    if (ready > 0 && (watched.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+      return Fail(PortError::kLost);
+    }
+  }
 }
 
 int PosixSerialPort::ReadPortByte() {

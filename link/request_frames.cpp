@@ -6,6 +6,7 @@
 
 #include "link/command_codes.h"
 #include "panel/panel_dialog.h"
+#include "replies/settings_block.h"
 
 namespace {
 
@@ -14,8 +15,22 @@ constexpr int32_t kSpace = 0x20;
 
 bool TakesFirstByte(int32_t code) {
   switch (code) {
-    case 1: case 3: case 4: case 5: case 8: case 9: case 10: case 11: case 12:
-    case 13: case 14: case 15: case 16: case 17: case 19: case 21:
+    case 1:
+    case 3:
+    case 4:
+    case 5:
+    case 8:
+    case 9:
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+    case 14:
+    case 15:
+    case 16:
+    case 17:
+    case 19:
+    case 21:
       return true;
     default:
       return false;
@@ -24,47 +39,23 @@ bool TakesFirstByte(int32_t code) {
 
 }  // namespace
 
-void CKeloConfigurationDlg::PackContactFlags() {
-  int32_t flags = 0;
-  if (!controls_.IsChecked(ids::kAuxOutNcCheck)) flags |= 0x80;
-  if (!controls_.IsChecked(ids::kMainFaultNcCheck)) flags |= 0x30;
-  if (!controls_.IsChecked(ids::kTrigRelayNcCheck)) flags |= 0x40;
-  if (!controls_.IsChecked(ids::kAuxOutLatchingCheck)) flags |= 0x08;
-  if (!controls_.IsChecked(ids::kMainFaultLatchingCheck)) flags |= 0x03;
-  if (controls_.IsChecked(ids::kIdleEnableCheck)) flags |= 0x04;
-  contactFlags = flags;
-}
-
 void CKeloConfigurationDlg::BuildRequest(int32_t code, int32_t firstByte) {
   auto& f = requestFrame;
-  if (code == cmd::kWriteSettings) PackContactFlags();
   f[0] = TakesFirstByte(code) ? firstByte : 0;
   f[1] = 0;
 
   switch (code) {
-    case cmd::kWriteSettings: {
-      const int localTemp = controls_.GetSelection(ids::kLocalTempCombo);
-      if (localTemp != -1) f[3] = localTemp + 17;
-      f[4] = controls_.GetSelection(ids::kRunTimeCombo) * 10;
-      f[5] = controls_.GetSelection(ids::kEvapFanCombo);
-      f[6] = controls_.GetSelection(ids::kPumpMinCombo);
-      f[7] = contactFlags;
-      int32_t runFlags = (controls_.GetSelection(ids::kPumpMaxCombo) & 0x0F) << 4;
-      if (controls_.IsChecked(ids::kFaultSuppressCheck)) runFlags |= 0x04;
-      if (controls_.IsChecked(ids::kPumpRunCheck)) runFlags |= 0x02;
-      if (controls_.IsChecked(ids::kCompressorRunCheck)) runFlags |= 0x01;
-      if (controls_.IsChecked(ids::kUsbSaiOffCheck)) runFlags |= 0x08;
-      f[8] = runFlags;
-      f[9] = f[10] = f[11] = 0;
+    case cmd::kWriteSettings:
+    case cmd::kWriteCalibration: {
+      // Write queues these only once the machine's own blocks are kept.
+      const PayloadBytes block =
+          code == cmd::kWriteSettings
+              ? SettingsToWrite(controls_, machineSettings.value_or(PayloadBytes{}))
+              : CalibrationToWrite({calValue, sHt, tMin, tMax},
+                                   machineCalibration.value_or(PayloadBytes{}));
+      std::copy(block.begin(), block.end(), f.begin() + 3);
       break;
     }
-    case cmd::kWriteCalibration:
-      f[3] = calValue;
-      f[4] = sHt;
-      f[5] = tMin;
-      f[6] = tMax;
-      std::fill(f.begin() + 7, f.end(), 0);
-      break;
     case cmd::kWriteNameFirstHalf:
     case cmd::kWriteNameSecondHalf: {
       std::fill(f.begin() + 3, f.begin() + 3 + kNameHalfLength, kSpace);
@@ -73,14 +64,16 @@ void CKeloConfigurationDlg::BuildRequest(int32_t code, int32_t firstByte) {
       const int start = code == cmd::kWriteNameFirstHalf ? 0 : kNameHalfLength;
       const int stop = std::min(length, start + kNameHalfLength);
       for (int i = start; i < stop; ++i) {
-        f[static_cast<std::size_t>(3 + i - start)] = static_cast<unsigned char>(machineName[static_cast<std::size_t>(i)]);
+        f[static_cast<std::size_t>(3 + i - start)] =
+            static_cast<unsigned char>(machineName[static_cast<std::size_t>(i)]);
       }
       break;
     }
     case cmd::kSetServiceDate:
     case cmd::kSetClock: {
       const auto now = static_cast<uint64_t>(host_.CurrentTime());
-      for (int i = 0; i < 4; ++i) f[static_cast<std::size_t>(3 + i)] = static_cast<int32_t>((now >> (8 * i)) & 0xFF);
+      for (int i = 0; i < 4; ++i)
+        f[static_cast<std::size_t>(3 + i)] = static_cast<int32_t>((now >> (8 * i)) & 0xFF);
       break;
     }
     case cmd::kReadLogRecord:

@@ -26,7 +26,8 @@ class SerialPort {
   virtual bool PurgeTx() = 0;
   // Discards received input not yet read.
   virtual bool PurgeRx() = 0;
-  // True only when exactly one byte (the low 8 bits of value) was taken.
+  // True only when exactly one byte (the low 8 bits of value) was taken. Holds the thread
+  // until the driver takes it, or fails after a bound.
   virtual bool WritePortByte(int32_t value) = 0;
   // A byte 0..255, or kNoByte at once when none is there (also on a closed port).
   virtual int ReadPortByte() = 0;

@@ -2,6 +2,7 @@
 // push command codes, which the link sends last-pushed first.
 
 #include <string>
+#include <utility>
 
 #include "link/command_codes.h"
 #include "panel/panel_dialog.h"
@@ -10,6 +11,7 @@ namespace {
 
 constexpr int32_t kSHtMax = 10;
 constexpr int32_t kCalValueMax = 250;
+constexpr int32_t kByteMax = 255;
 
 }  // namespace
 
@@ -24,14 +26,15 @@ void CKeloConfigurationDlg::OnWriteClicked() {
   }
   // Until the machine's own settings are on the panel, writing would overwrite them
   // with the panel's start-up values.
-  if (!settingsReceived || !calibrationReceived) {
+  if (!machineSettings || !machineCalibration) {
     host_.ShowMessage("Wait for Rx to complete", MessageButtons::kOk);
     return;
   }
   sHtBackup = sHt;
   tMinBackup = tMin;
   tMaxBackup = tMax;
-  ReadPanel();  // a failed exchange does not stop Write
+  // The exchange has told the operator what is wrong; nothing is sent.
+  if (!ReadPanel()) return;
   sHtMinimumRaw = 1;
   if (sHt > kSHtMax || sHt < 0) {
     const bool tooHigh = sHt > kSHtMax;
@@ -45,13 +48,26 @@ void CKeloConfigurationDlg::OnWriteClicked() {
     return;
   }
   if (calValue > kCalValueMax || calValue < 0) calValue = 0;
+  if (!CalibrationFitsItsBytes()) return;
   ShowPanel();
   txInProgress = true;
-  for (int code : {cmd::kReadStatus, cmd::kReadCalibration, cmd::kReadNameSecondHalf,
-                   cmd::kReadNameFirstHalf, cmd::kReadSettings, cmd::kReadServiceDate,
-                   cmd::kWriteCalibration, cmd::kWriteSettings}) {
+  for (int code :
+       {cmd::kReadStatus, cmd::kReadCalibration, cmd::kReadNameSecondHalf, cmd::kReadNameFirstHalf,
+        cmd::kReadSettings, cmd::kReadServiceDate, cmd::kWriteCalibration, cmd::kWriteSettings}) {
     msgStack.Push(code);
   }
+}
+
+bool CKeloConfigurationDlg::CalibrationFitsItsBytes() {
+  // In exchange order; Cal Value and S_Ht are already held within their ranges.
+  for (const auto& [value, editId] : {std::pair{tMax, ids::kTMaxEdit}, {tMin, ids::kTMinEdit}}) {
+    if (value < 0 || value > kByteMax) {
+      host_.ShowMessage("Please enter an integer between 0 and 255.", MessageButtons::kOk);
+      controls_.SetFocus(editId);
+      return false;
+    }
+  }
+  return true;
 }
 
 void CKeloConfigurationDlg::OnReadClicked() {
@@ -70,7 +86,9 @@ void CKeloConfigurationDlg::OnReadClicked() {
   }
 }
 
-void CKeloConfigurationDlg::OnSetDateClicked() { msgStack.Push(cmd::kSetClock); }
+void CKeloConfigurationDlg::OnSetDateClicked() {
+  msgStack.Push(cmd::kSetClock);
+}
 
 void CKeloConfigurationDlg::OnSetServiceClicked() {
   msgStack.Push(cmd::kSetServiceDate);

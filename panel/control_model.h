@@ -11,9 +11,10 @@
 struct ControlState {
   int id = kNoControlId;
   ControlKind kind = ControlKind::kStatic;
-  // Caption, edit text, or a combo's field. Bytes, not UTF-8: names and revisions
-  // from the machine keep every byte as received (0x01..0xFF), so a view shows texts
-  // as Latin-1 and turns typed text back into Latin-1.
+  // Caption, edit text, or a combo's field, as bytes: names and revisions from the
+  // machine keep every byte as received (0x01..0xFF). The window shows a text that is
+  // valid UTF-8 as UTF-8 and any other byte for byte as Latin-1; what the operator
+  // types comes back as UTF-8.
   std::string text;
   int check = 0;     // 0 unchecked; anything else counts as checked
   std::vector<std::string> entries;  // combo list

@@ -5,14 +5,19 @@
 #include <string>
 #include <string_view>
 
+#include "link/link_clock.h"
+
 class Profile;
 
-enum class MessageButtons { kOk, kOkCancel };
+// An OK box, or an OK/Cancel box whose default button (the one Enter presses) is OK or,
+// where a slip of the key would lose something, Cancel.
+enum class MessageButtons { kOk, kOkCancel, kOkCancelDefaultCancel };
 enum class MessageAnswer { kOk, kCancel };
 
 // What the framework gives the panel. The Qt application implements it with real
-// dialogs and timers; tests and the headless panel with scripted answers.
-class Host {
+// dialogs and timers; tests and the headless panel with scripted answers. The link's
+// clock is the host's, so tests move time by hand.
+class Host : public LinkClock {
  public:
   virtual ~Host() = default;
 
@@ -21,8 +26,6 @@ class Host {
   // The save-file dialog (asks before overwriting, adds no extension). Nothing when
   // the operator cancels.
   virtual std::optional<std::string> AskSavePath() = 0;
-  // Millisecond counter that wraps at 2^32.
-  virtual uint32_t MilliCounter() = 0;
   // Seconds since 1970-01-01 00:00:00 UTC.
   virtual int64_t CurrentTime() = 0;
   virtual Profile& profile() = 0;
@@ -34,4 +37,7 @@ class Host {
   virtual void StopTimer(int id) = 0;
   // Ends the modal run of the panel.
   virtual void EndDialog(int result) = 0;
+  // Something the operator should know that needs no answer and no window (a setting
+  // that could not be saved at exit): said on standard error.
+  virtual void Note(std::string_view text) = 0;
 };

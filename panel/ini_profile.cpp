@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -72,31 +73,47 @@ std::optional<KeyValue> SplitKeyValue(std::string_view line) {
   return KeyValue{Trim(trimmed.substr(0, equals)), value};
 }
 
-struct IniText {
-  std::vector<std::string> lines;  // without their line ends
-  std::string lineEnd = "\n";      // that of the first line, so CR LF files stay so
+// A line of the file without its line end, and that line end ("\n", "\r\n", or none
+// for a last line without one).
+struct IniLine {
+  std::string text;
+  std::string end;
 };
 
-IniText SplitLines(const std::string& text) {
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+struct IniText {
+  std::vector<IniLine> lines;
+  std::string lineEnd = "\n";  // for new lines: that of the first line
+  bool byteOrderMark = false;  // a file saved by Windows Notepad; kept on rewrite
+};
+
+IniText SplitLines(std::string_view text) {
   IniText ini;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') {
-      line.pop_back();
-      if (ini.lines.empty()) ini.lineEnd = "\r\n";
+  if (text.starts_with(kByteOrderMark)) {
+    ini.byteOrderMark = true;
+    text.remove_prefix(kByteOrderMark.size());
+  }
+  while (!text.empty()) {
+    const std::size_t newline = text.find('\n');
+    IniLine line{std::string(text.substr(0, newline)), newline == text.npos ? "" : "\n"};
+    if (!line.end.empty() && !line.text.empty() && line.text.back() == '\r') {
+      line.text.pop_back();
+      line.end = "\r\n";
     }
+    if (ini.lines.empty() && !line.end.empty()) ini.lineEnd = line.end;
     ini.lines.push_back(std::move(line));
-    start = end + 1;
+    text.remove_prefix(newline == text.npos ? text.size() : newline + 1);
   }
   return ini;
 }
 
 std::string JoinLines(const IniText& ini) {
-  std::string text;
-  for (const std::string& line : ini.lines) text += line + ini.lineEnd;
+  std::string text = ini.byteOrderMark ? std::string(kByteOrderMark) : std::string();
+  for (const IniLine& line : ini.lines) {
+    text += line.text;
+    text += line.end.empty() ? ini.lineEnd : line.end;
+  }
   return text;
 }
 
@@ -113,7 +130,7 @@ Location Locate(const IniText& ini, std::string_view section, std::string_view k
   Location found;
   bool inside = false;
   for (std::size_t i = 0; i < ini.lines.size(); ++i) {
-    const std::string& line = ini.lines[i];
+    const std::string& line = ini.lines[i].text;
     if (const auto name = SectionName(line)) {
       inside = !found.section && SameName(*name, section);
       if (inside) {
@@ -134,20 +151,20 @@ std::optional<std::string> Lookup(const IniText& ini, std::string_view section,
                                   std::string_view key) {
   const Location where = Locate(ini, section, key);
   if (!where.key) return std::nullopt;
-  return std::string(SplitKeyValue(ini.lines[*where.key])->value);
+  return std::string(SplitKeyValue(ini.lines[*where.key].text)->value);
 }
 
 void Store(IniText& ini, std::string_view section, std::string_view key, std::string_view value) {
   std::string line = std::string(key) + "=" + std::string(value);
   const Location where = Locate(ini, section, key);
   if (where.key) {
-    ini.lines[*where.key] = std::move(line);
+    ini.lines[*where.key].text = std::move(line);
   } else if (where.section) {
     ini.lines.insert(ini.lines.begin() + static_cast<std::ptrdiff_t>(where.insertAt),
-                     std::move(line));
+                     IniLine{std::move(line), ini.lineEnd});
   } else {
-    ini.lines.push_back("[" + std::string(section) + "]");
-    ini.lines.push_back(std::move(line));
+    ini.lines.push_back({"[" + std::string(section) + "]", ini.lineEnd});
+    ini.lines.push_back({std::move(line), ini.lineEnd});
   }
 }
 
@@ -302,15 +319,19 @@ std::optional<std::string> IniFileProfile::GetProfileString(std::string_view sec
   return Lookup(SplitLines(file.text), section, key);
 }
 
-bool IniFileProfile::WriteProfileInt(std::string_view section, std::string_view key, int value) {
-  if (path_.empty()) return false;
+std::optional<std::string> IniFileProfile::WriteProfileInt(std::string_view section,
+                                                           std::string_view key, int value) {
+  if (path_.empty()) return std::string("there is no home folder to keep the profile in");
   const FileContents file = ReadFile(path_);
   // A file that could not be read is not replaced: what it holds would be lost.
-  if (file.state == FileState::kUnusable) return false;
-  // A file made read-only is left so, as the Windows functions leave it.
-  if (file.state == FileState::kRead && access(path_.c_str(), W_OK) != 0) return false;
+  if (file.state == FileState::kUnusable) {
+    return path_ + ": the file cannot be read, so it is left as it is";
+  }
   IniText ini = SplitLines(file.text);
   Store(ini, section, key, std::to_string(value));
-  if (!MakeFolders(FolderOf(path_))) return false;
-  return !SaveFileWhole(path_, JoinLines(ini), kNewFileMode).has_value();
+  if (!MakeFolders(FolderOf(path_))) return FolderOf(path_) + ": " + std::strerror(errno);
+  if (auto error = SaveFileWhole(path_, JoinLines(ini), kNewFileMode)) {
+    return path_ + ": " + *error;
+  }
+  return std::nullopt;
 }

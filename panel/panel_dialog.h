@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "link/msg_stack.h"
@@ -78,7 +79,6 @@ class CKeloConfigurationDlg {
 
   // --- Request frames (link/request_frames.cpp) ---
   void BuildRequest(int32_t code, int32_t firstByte);
-  void PackContactFlags();
 
   // --- Connection manager (link/connection.cpp) ---
   void OnConnectClicked();
@@ -111,7 +111,6 @@ class CKeloConfigurationDlg {
   int32_t nextLogPointer = 0;
   int64_t deviceClock = 0;
   int64_t serviceBaseDate = 0;
-  int32_t contactFlags = 0;
   std::string machineName = "Insert Name Here";
   MsgStack msgStack;
   int32_t fogStatusByte = 0;
@@ -131,13 +130,16 @@ class CKeloConfigurationDlg {
   int32_t commPort = 2;
   int32_t tMin = 15;
 
-  // Write refuses until the machine's settings (reply 3) and calibration values
-  // (reply 7) have arrived since the last Connect, so that it never sends the panel's
-  // start-up values over the machine's own.
-  bool settingsReceived = false;
-  bool calibrationReceived = false;
+  // The machine's settings (reply 3) and calibration values (reply 7), bytes 3 to 11 as
+  // received since the last Connect. Write waits for both, and sends the machine's own
+  // bits back for whatever the operator has not changed.
+  std::optional<std::array<uint8_t, 9>> machineSettings;
+  std::optional<std::array<uint8_t, 9>> machineCalibration;
 
  private:
+  // Write: false, with the operator told, when T_Max or T_Min cannot travel in a byte.
+  bool CalibrationFitsItsBytes();
+
   // Reply handlers (replies/).
   void OnStatusReply();
   void OnSettingsReply();

@@ -11,8 +11,10 @@ class Profile {
   virtual ~Profile() = default;
 
   virtual int GetProfileInt(std::string_view section, std::string_view key, int defaultValue) = 0;
-  // False when the value could not be stored; what was stored before stays intact.
-  virtual bool WriteProfileInt(std::string_view section, std::string_view key, int value) = 0;
+  // Nothing when the value was stored, otherwise the reason; what was stored before
+  // stays intact.
+  virtual std::optional<std::string> WriteProfileInt(std::string_view section, std::string_view key,
+                                                     int value) = 0;
   virtual std::optional<std::string> GetProfileString(std::string_view section,
                                                       std::string_view key) = 0;
 };

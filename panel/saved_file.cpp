@@ -1,6 +1,7 @@
 #include "panel/saved_file.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,17 +11,50 @@
 
 namespace {
 
-std::string Reason(int error) { return std::strerror(error); }
+// Links followed before giving up, as the kernel's own limit.
+constexpr int kMaxLinkHops = 40;
+constexpr const char* kTemporaryName = ".kelo-XXXXXX";
 
-// Where the content finally goes: the target of a symbolic link, or the path itself.
-std::string FinalPath(const std::string& path) {
-  struct stat info {};
-  if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-  char* resolved = realpath(path.c_str(), nullptr);
-  if (resolved == nullptr) return path;
-  std::string target(resolved);
-  free(resolved);
-  return target;
+std::string Reason(int error) {
+  return std::strerror(error);
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Where the content finally goes: the end of a chain of symbolic links, whether or not
+// that file exists yet (a dangling link stays a link, and its target is created), or
+// the path itself.
+std::optional<std::string> FinalPath(std::string path) {
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    char target[PATH_MAX];
+    const ssize_t length = readlink(path.c_str(), target, sizeof target);
+    if (length < 0) return path;  // not a link (or nothing there yet): the file itself
+    if (static_cast<std::size_t>(length) == sizeof target) return std::nullopt;
+    const std::string next(target, static_cast<std::size_t>(length));
+    path = next.front() == '/' ? next : FolderOf(path) + "/" + next;
+  }
+  return std::nullopt;
+}
+
+const char* KindOf(mode_t mode) {
+  if (S_ISFIFO(mode)) return "a FIFO";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "not a regular file";
+}
+
+// Why an existing file may not be replaced, if it may not.
+std::optional<std::string> Refusal(const std::string& target, const struct stat& existing) {
+  if (S_ISDIR(existing.st_mode)) return Reason(EISDIR);
+  if (!S_ISREG(existing.st_mode)) {
+    return std::string("It is ") + KindOf(existing.st_mode) + ", not a regular file";
+  }
+  if (access(target.c_str(), W_OK) != 0) return Reason(errno);
+  return std::nullopt;
 }
 
 bool WriteAll(int fd, std::string_view content) {
@@ -36,13 +70,17 @@ bool WriteAll(int fd, std::string_view content) {
 }
 
 // So that the rename itself survives a crash.
-void SyncFolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+void SyncFolder(const std::string& folder) {
   const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   fsync(fd);
   close(fd);
+}
+
+mode_t NewFileMode(unsigned requested) {
+  const mode_t umaskValue = umask(0);
+  umask(umaskValue);
+  return static_cast<mode_t>(requested) & ~umaskValue;
 }
 
 }  // namespace
@@ -50,19 +88,20 @@ void SyncFolderOf(const std::string& path) {
 std::optional<std::string> SaveFileWhole(const std::string& path, std::string_view content,
                                          unsigned newFileMode) {
   if (path.empty()) return Reason(ENOENT);
-  const std::string target = FinalPath(path);
+  const std::optional<std::string> target = FinalPath(path);
+  if (!target) return Reason(ELOOP);
   struct stat existing {};
-  if (stat(target.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) return Reason(EISDIR);
+  const bool exists = stat(target->c_str(), &existing) == 0;
+  if (exists) {
+    if (auto refusal = Refusal(*target, existing)) return refusal;
+  }
 
-  std::string temporary = target + ".XXXXXX";
+  // A short name beside the target, so that a legal file name never becomes too long.
+  const std::string folder = FolderOf(*target);
+  std::string temporary = folder + "/" + kTemporaryName;
   const int fd = mkostemp(temporary.data(), O_CLOEXEC);
   if (fd < 0) return Reason(errno);
-  const mode_t umaskValue = umask(0);
-  umask(umaskValue);
-  const mode_t mode = stat(target.c_str(), &existing) == 0
-                          ? (existing.st_mode & 07777)
-                          : (static_cast<mode_t>(newFileMode) & ~umaskValue);
-  fchmod(fd, mode);
+  fchmod(fd, exists ? (existing.st_mode & 07777) : NewFileMode(newFileMode));
 
   const bool written = WriteAll(fd, content) && fsync(fd) == 0;
   const int writeError = errno;
@@ -71,12 +110,12 @@ std::optional<std::string> SaveFileWhole(const std::string& path, std::string_vi
     unlink(temporary.c_str());
     return Reason(error);
   }
-  if (rename(temporary.c_str(), target.c_str()) != 0) {
+  if (rename(temporary.c_str(), target->c_str()) != 0) {
     const int error = errno;
     unlink(temporary.c_str());
     return Reason(error);
   }
-  SyncFolderOf(target);
+  SyncFolder(folder);
   return std::nullopt;
 }
 

@@ -12,9 +12,10 @@ inline constexpr unsigned kUsualFileMode = 0666;
 
 // Writes content to path as a whole: a temporary file beside it, then a rename, so a
 // failure never leaves a partial file and an existing file is replaced only by a
-// complete one. A path that names a symbolic link writes the file it points to; an
-// existing file keeps its permissions, a new one gets newFileMode less the umask.
-// Returns nothing on success, otherwise the reason.
+// complete one. A path that names a symbolic link writes the file it points to (and
+// creates it when the link dangles). An existing file is replaced only when it is a
+// regular file the user may write, and keeps its permission bits; a new one gets
+// newFileMode less the umask. Returns nothing on success, otherwise the reason.
 std::optional<std::string> SaveFileWhole(const std::string& path, std::string_view content,
                                          unsigned newFileMode = kUsualFileMode);
 

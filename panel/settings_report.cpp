@@ -10,6 +10,19 @@
 
 namespace {
 
+// A line feed inside a text is written as the file's line end, as text mode does.
+std::string WithFileLineEnds(const std::string& text) {
+  std::string written;
+  for (char c : text) {
+    if (c == '\n') {
+      written += kFileLineEnd;
+    } else {
+      written += c;
+    }
+  }
+  return written;
+}
+
 const char* Pick(bool condition, const char* whenTrue, const char* whenFalse) {
   return condition ? whenTrue : whenFalse;
 }
@@ -22,7 +35,7 @@ std::string SettingsReport(const CKeloConfigurationDlg& panel) {
   const std::string lines[] = {
       "KELO CONFIGURATION SETTINGS",
       "***************************",
-      "Machine Name = " + panel.machineName,
+      "Machine Name = " + WithFileLineEnds(panel.machineName),
       "Machine Address = " + std::to_string(panel.calValue),
       "Retrig Timer = " + std::to_string(panel.sHt),
       "BackStop Timer = " + std::to_string(panel.tMin),

@@ -32,13 +32,21 @@ bool CKeloConfigurationDlg::OnInitDialog() {
   return true;
 }
 
+// Exit is the default button, so Enter in any edit asks to exit; the box defaults to
+// Cancel, so that a second Enter does not quit and lose an unsaved event log.
 void CKeloConfigurationDlg::OnOK() {
-  if (host_.ShowMessage("Confirm Exit", MessageButtons::kOkCancel) != MessageAnswer::kOk) return;
+  if (host_.ShowMessage("Confirm Exit", MessageButtons::kOkCancelDefaultCancel) !=
+      MessageAnswer::kOk) {
+    return;
+  }
   host_.EndDialog(kOkResult);
 }
 
 void CKeloConfigurationDlg::OnCancel() {
-  if (host_.ShowMessage("Confirm Exit", MessageButtons::kOkCancel) != MessageAnswer::kOk) return;
+  if (host_.ShowMessage("Confirm Exit", MessageButtons::kOkCancelDefaultCancel) !=
+      MessageAnswer::kOk) {
+    return;
+  }
   host_.EndDialog(kCancelResult);
   connectPending = false;
   connectSecondsLeft = 0;

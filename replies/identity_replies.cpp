@@ -3,8 +3,8 @@
 //
 // Names and revisions are kept as the bytes the machine sent, whatever their values:
 // the name goes back to the machine byte for byte (requests 10 and 12 take it from
-// edit 1059) and into the settings report. A view shows control texts as Latin-1,
-// which gives every byte a character and loses none.
+// edit 1059) and into the settings report. The window shows a name that is valid UTF-8
+// as UTF-8, and any other byte for byte as Latin-1, so no byte is lost from view.
 
 #include <algorithm>
 #include <string>

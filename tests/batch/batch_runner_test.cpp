@@ -74,6 +74,12 @@ TEST_F(BatchRunnerTest, TracesTheConnectTheFramesAndTheEnd) {
   EXPECT_EQ(profile.values["Kelo Config/Comm Port"], "1");
 }
 
+TEST_F(BatchRunnerTest, AFailedSaveOfThePortNumberIsTracedAsANote) {
+  profile.writesSucceed = false;
+  const auto trace = Run("at 0 quit\n");
+  EXPECT_EQ(trace.back(), "0 note \"The port number 1 could not be saved: disk full\"");
+}
+
 TEST_F(BatchRunnerTest, OperatorActionsRunTheirHandlersAndAnswersAreTraced) {
   const auto trace = Run(
       "at 1 set 1002 \n"

@@ -28,7 +28,8 @@ TEST(EndToEnd, GetAllReadsTheWholeLog) {
     }
   }
   ASSERT_EQ(addresses.size(), 148u);
-  for (std::size_t i = 0; i < addresses.size(); ++i) EXPECT_EQ(addresses[i], 6 * static_cast<int>(i));
+  for (std::size_t i = 0; i < addresses.size(); ++i)
+    EXPECT_EQ(addresses[i], 6 * static_cast<int>(i));
   EXPECT_TRUE(run.HasLine("list", "1055 clear"));
 
   std::vector<std::string> afterClear;
@@ -58,5 +59,50 @@ TEST(EndToEnd, SetDateSetsTheMachineClockAsALaterPollShows) {
   EXPECT_TRUE(clockSent);
   EXPECT_TRUE(run.LastText(1063).starts_with("Time:" + TodayUtc())) << run.LastText(1063);
 }
+
+}  // namespace
+
+namespace {
+
+struct WriteOnTheWireCase {
+  const char* name;
+  std::vector<std::string> simOptions;
+  std::string settings;     // frame 4 of a Write with nothing touched, as traced
+  std::string calibration;  // frame 8
+  std::string runTimeFive;  // frame 4 once the run time is set to "+50"
+};
+
+class WriteOnTheWire : public ::testing::TestWithParam<WriteOnTheWireCase> {};
+
+// Write with nothing touched sends the machine's own bytes 3 to 11 back; changing one
+// combo changes only that field's bits.
+TEST_P(WriteOnTheWire, SendsBackOnlyWhatTheOperatorChanged) {
+  const WriteOnTheWireCase& c = GetParam();
+  const BatchRun run = RunAgainstSimulator(
+      c.simOptions,
+      "at 0 click 1026\nat 60 click 1018\nat 80 select 1052 5\nat 80 click 1018\nat 100 quit\n");
+  ASSERT_EQ(run.exitStatus, 0);
+  std::vector<std::string> writes;
+  for (const std::string& frame : run.All("tx")) {
+    if (frame.substr(6, 2) == "04" || frame.substr(6, 2) == "08") writes.push_back(frame);
+  }
+  EXPECT_EQ(writes,
+            (std::vector<std::string>{c.settings, c.calibration, c.runTimeFive, c.calibration}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Machines, WriteOnTheWire,
+    ::testing::Values(WriteOnTheWireCase{"RunTimePastTheList",
+                                         {"--settings", "21,70,3,2,0x84,0x63"},
+                                         "00 00 04 15 46 03 02 84 63 00 00 00",
+                                         "00 00 08 0c 04 14 2d 00 00 00 00 00",
+                                         "00 00 04 15 32 03 02 84 63 00 00 00"},
+                      WriteOnTheWireCase{"BitsNoControlShows",
+                                         {"--settings", "10,25,0xA3,0x52,0x20,0x91,0xDE,0xAD,0xBF",
+                                          "--calibration", "250,0,0,255,1,2,3,4,5"},
+                                         "00 00 04 0a 19 a3 52 20 91 de ad bf",
+                                         "00 00 08 fa 00 00 ff 01 02 03 04 05",
+                                         "00 00 04 0a 32 a3 52 20 91 de ad bf"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -57,6 +57,7 @@ class QtHostTest : public QObject {
     QTest::addColumn<int>("answer");
     const int ok = int(MessageButtons::kOk);
     const int okCancel = int(MessageButtons::kOkCancel);
+    const int cancelFirst = int(MessageButtons::kOkCancelDefaultCancel);
     const int answerOk = int(MessageAnswer::kOk);
     const int answerCancel = int(MessageAnswer::kCancel);
     QTest::newRow("OK box, OK") << ok << "ok" << answerOk;
@@ -66,6 +67,8 @@ class QtHostTest : public QObject {
     QTest::newRow("OK/Cancel, Cancel") << okCancel << "cancel" << answerCancel;
     QTest::newRow("OK/Cancel, Escape") << okCancel << "escape" << answerCancel;
     QTest::newRow("OK/Cancel, close box") << okCancel << "close" << answerCancel;
+    QTest::newRow("Cancel default, Enter") << cancelFirst << "enter" << answerCancel;
+    QTest::newRow("Cancel default, OK") << cancelFirst << "ok" << answerOk;
   }
   void messageBoxIsTitledWithTheProgramsName() {
     QFETCH(int, buttons);

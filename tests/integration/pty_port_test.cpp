@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "link/link_clock.h"
 #include "link/posix_serial_port.h"
 #include "panel/panel_dialog.h"
 #include "support/fake_host.h"
@@ -174,6 +175,43 @@ TEST_F(PtyPort, WriteSendsOnlyTheLowEightBits) {
   OpenAndConfigure();
   for (int32_t value : {0x141, -1, 0xFF00}) ASSERT_TRUE(port.WritePortByte(value));
   EXPECT_EQ(pty.Read(3), (Bytes{0x41, 0xFF, 0x00}));
+}
+
+// Fills the driver's output queue until it takes no more, even after a moment: the
+// pseudo-terminal moves queued bytes on to the far end's buffer for a while.
+void FillOutputQueue(int fd) {
+  const Bytes chunk(4096, 0x55);
+  pollfd watched{fd, POLLOUT, 0};
+  do {
+    while (write(fd, chunk.data(), chunk.size()) > 0) {
+    }
+    ASSERT_EQ(errno, EAGAIN);
+  } while (poll(&watched, 1, 200) > 0);
+}
+
+TEST_F(PtyPort, WriteWaitsForRoomInAFullOutputQueue) {
+  OpenAndConfigure();
+  FillOutputQueue(port.Descriptor());
+  const pid_t drainer = fork();
+  ASSERT_GE(drainer, 0);
+  if (drainer == 0) {  // the far end starts reading a moment later
+    usleep(200'000);
+    for (int i = 0; i < 50; ++i) {
+      pty.Pending();
+      usleep(10'000);
+    }
+    _exit(0);
+  }
+  EXPECT_TRUE(port.WritePortByte(0x42));
+  int status = 0;
+  waitpid(drainer, &status, 0);
+}
+
+TEST_F(PtyPort, WriteGivesUpWhenTheOutputQueueStaysFull) {
+  OpenAndConfigure();
+  FillOutputQueue(port.Descriptor());  // and nobody reads
+  EXPECT_FALSE(port.WritePortByte(0x43));
+  EXPECT_EQ(port.LastError(), PortError::kBusy);
 }
 
 TEST_F(PtyPort, ReadOnEmptyInputGivesTheMarkerAtOnce) {
@@ -421,6 +459,52 @@ TEST_F(PanelOnPty, CloseButtonReleasesTheDevice) {
   EXPECT_EQ(Status(), "STATUS: Link is stopped");
   PosixSerialPort other;
   EXPECT_TRUE(other.OpenPort(pty.SlavePath()));
+}
+
+// The host's own clock, as the programs have it, so the break is timed for real.
+class SystemClockHost : public FakeHost {
+ public:
+  int64_t MonotonicMicros() override { return clock_.MonotonicMicros(); }
+  void SleepUntilMicros(int64_t micros) override { clock_.SleepUntilMicros(micros); }
+
+ private:
+  SystemLinkClock clock_;
+};
+
+// Times each break on the line from the return of the break-on call to the break-off
+// call, which is never longer than what a trace of the two system calls shows.
+class BreakTimingPort : public PosixSerialPort {
+ public:
+  bool SetBreak() override {
+    const bool set = PosixSerialPort::SetBreak();
+    on_ = Clock::now();
+    return set;
+  }
+  bool ClearBreak() override {
+    breaks.push_back(std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - on_));
+    return PosixSerialPort::ClearBreak();
+  }
+  std::vector<std::chrono::microseconds> breaks;
+
+ private:
+  Clock::time_point on_;
+};
+
+TEST(BreakOnPty, EveryBreakLastsAtLeastSixMilliseconds) {
+  PseudoTerminal pty;
+  ASSERT_TRUE(pty.ok());
+  SystemClockHost host;
+  host.profileStore.values["Ports/COM1"] = pty.SlavePath();
+  BreakTimingPort port;
+  CKeloConfigurationDlg dlg{host, port};
+  dlg.OnInitDialog();
+  dlg.OnConnectClicked();
+  dlg.OnTimer(kConnect);
+  ASSERT_TRUE(dlg.portOpen);
+  // A silent machine: every other tick reads nothing and sends the next request.
+  for (int tick = 0; tick < 40; ++tick) dlg.OnTimer(kLink);
+  ASSERT_GE(port.breaks.size(), 18u);
+  for (const auto duration : port.breaks) EXPECT_GE(duration.count(), 6000);
 }
 
 }  // namespace

@@ -344,11 +344,12 @@ TEST(ConnectionProfile, DestructionClosesAnOpenPortBeforeSaving) {
   dlg.OnConnectClicked();
   dlg.OnTimer(kConnect);
   ASSERT_TRUE(dlg.portOpen);
-  host.profileStore.writesSucceed = false;  // a failed save changes nothing else
+  host.profileStore.writesSucceed = false;  // a failed save is said, and changes nothing else
   dlg.OnDestroy();
   EXPECT_EQ(port.Handle(), PortHandle::kNone);
   EXPECT_TRUE(host.runningTimers.empty());
   EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(host.notes, std::vector<std::string>{"The port number 1 could not be saved: disk full"});
 }
 
 }  // namespace

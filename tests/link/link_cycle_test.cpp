@@ -63,16 +63,22 @@ TEST_F(LinkCycleTest, APollPassTakes14TicksOr16WithRefCal) {
 
 TEST_F(LinkCycleTest, FrameGoesOutAfterPurgesAndABreakOfAtLeastSixMilliseconds) {
   OpenPort();
-  host.millis = 0xFFFFFFFC;  // the counter wraps during the break
+  std::vector<int64_t> breakEdges;
+  port.onBreakChange = [&](bool on) {
+    if (on) host.micros += 2'500;  // a slow break-on call does not shorten the break
+    breakEdges.push_back(host.micros);
+  };
+  host.micros = 1'000'000;
+  host.earlyWakeups = 2;  // a sleep cut short is slept again
   dlg.msgStack.Push(cmd::kReadFirmware);
   LinkTicks(1);
   const std::vector<std::string> expected = {
-      "purge-tx", "purge-rx", "break-on", "break-off", "purge-rx",
-      "write 00", "write 00", "write 13", "write 00", "write 00", "write 00",
-      "write 00", "write 00", "write 00", "write 00", "write 00", "write 00"};
+      "purge-tx", "purge-rx", "break-on", "break-off", "purge-rx", "write 00",
+      "write 00", "write 13", "write 00", "write 00",  "write 00", "write 00",
+      "write 00", "write 00", "write 00", "write 00",  "write 00"};
   EXPECT_EQ(port.calls, expected);
-  // Counter readings: the start, then the spin until 6 ms have passed.
-  EXPECT_EQ(host.millisReadings, 7);
+  EXPECT_EQ(breakEdges, (std::vector<int64_t>{1'002'500, 1'008'500}));
+  EXPECT_EQ(host.sleeps, (std::vector<int64_t>(3, 1'008'500)));
   EXPECT_EQ(dlg.replyCountdown, 2);
 }
 

@@ -23,11 +23,22 @@ class RequestFramesTest : public PanelFixture {
 // Payload slots each code writes; every other payload slot keeps its old value.
 std::set<int> PayloadSlots(int code) {
   switch (code) {
-    case 4: case 8: return {3, 4, 5, 6, 7, 8, 9, 10, 11};
-    case 5: case 21: case 23: return {3, 4};
-    case 10: case 12: return {3, 4, 5, 6, 7, 8, 9, 10};
-    case 14: case 16: case 24: return {3, 4, 5, 6};
-    default: return {};
+    case 4:
+    case 8:
+      return {3, 4, 5, 6, 7, 8, 9, 10, 11};
+    case 5:
+    case 21:
+    case 23:
+      return {3, 4};
+    case 10:
+    case 12:
+      return {3, 4, 5, 6, 7, 8, 9, 10};
+    case 14:
+    case 16:
+    case 24:
+      return {3, 4, 5, 6};
+    default:
+      return {};
   }
 }
 
@@ -54,68 +65,21 @@ TEST_F(RequestFramesTest, EveryCodeWritesOnlyItsOwnSlots) {
   }
 }
 
-TEST_F(RequestFramesTest, SettingsBlockFromTheStartUpSet) {
-  dlg.requestFrame.fill(0x55);
-  const Frame f = Build(cmd::kWriteSettings);
-  // 20 degrees, +50, fan 0, pump min 0, contact flags, pump max 1 in the high nibble.
-  EXPECT_EQ(f, (Frame{0, 0, 4, 20, 50, 0, 0, 0x0F, 0x10, 0, 0, 0}));
-  EXPECT_EQ(dlg.contactFlags, 0x0F);
-}
-
-struct ContactCase {
-  int aux, mainNc, trigNc, auxLatch, mainLatch, idle;  // check marks of 1027 1031 1033 1028 1032 1034
-  int32_t flags;
-};
-
-TEST_F(RequestFramesTest, ContactFlagsPackEachCheckBox) {
-  const ContactCase cases[] = {
-      {0, 0, 0, 0, 0, 0, 0xFB}, {1, 1, 1, 1, 1, 1, 0x04}, {0, 1, 1, 1, 1, 0, 0x80},
-      {1, 0, 1, 1, 1, 0, 0x30}, {1, 1, 0, 1, 1, 0, 0x40}, {1, 1, 1, 0, 1, 0, 0x08},
-      {1, 1, 1, 1, 0, 0, 0x03}, {1, 1, 1, 1, 1, 2, 0x04},  // any mark counts as checked
-  };
-  auto& m = dlg.controls();
-  for (const ContactCase& c : cases) {
-    m.SetCheck(ids::kAuxOutNcCheck, c.aux);
-    m.SetCheck(ids::kMainFaultNcCheck, c.mainNc);
-    m.SetCheck(ids::kTrigRelayNcCheck, c.trigNc);
-    m.SetCheck(ids::kAuxOutLatchingCheck, c.auxLatch);
-    m.SetCheck(ids::kMainFaultLatchingCheck, c.mainLatch);
-    m.SetCheck(ids::kIdleEnableCheck, c.idle);
-    EXPECT_EQ(Build(cmd::kWriteSettings)[7], c.flags);
-  }
-}
-
-TEST_F(RequestFramesTest, RunFlagsAndUnselectedCombos) {
-  auto& m = dlg.controls();
-  m.SetCheck(ids::kFaultSuppressCheck, 1);
-  m.SetCheck(ids::kPumpRunCheck, 1);
-  m.SetCheck(ids::kCompressorRunCheck, 1);
-  m.SetCheck(ids::kUsbSaiOffCheck, 1);
-  m.SetSelection(ids::kPumpMaxCombo, 8);
-  EXPECT_EQ(Build(cmd::kWriteSettings)[8], 0x8F);
-
-  dlg.requestFrame[3] = 0x42;
-  for (int combo : {ids::kLocalTempCombo, ids::kRunTimeCombo, ids::kEvapFanCombo,
-                    ids::kPumpMinCombo, ids::kPumpMaxCombo}) {
-    m.TypeComboText(combo, "typed");
-  }
-  const Frame f = Build(cmd::kWriteSettings);
-  EXPECT_EQ(f[3], 0x42);  // no Local Temp selection: byte 3 keeps the previous value
-  EXPECT_EQ(f[4] & 0xFF, 0xF6);
-  EXPECT_EQ(f[5] & 0xFF, 0xFF);
-  EXPECT_EQ(f[6] & 0xFF, 0xFF);
-  EXPECT_EQ(f[8] & 0xF0, 0xF0);
-}
-
-TEST_F(RequestFramesTest, CalibrationBlockCarriesTheStoredValues) {
+// Frames 4 and 8 carry the blocks the panel composes for Write (tested with their rule);
+// the builder copies them whole, machine bytes 9 to 11 included.
+TEST_F(RequestFramesTest, WriteBlocksGoIntoBytes3To11) {
+  dlg.replyFrame = {0, 0, 3, 21, 70, 0xA3, 0x52, 0x84, 0x63, 0xDE, 0xAD, 0xBF};
+  dlg.DispatchReply();
+  dlg.replyFrame = {0, 0, 7, 12, 4, 20, 45, 1, 2, 3, 4, 5};
+  dlg.DispatchReply();
   dlg.calValue = 250;
-  dlg.sHt = 300;
-  dlg.tMin = 7;
-  dlg.tMax = -1;
+  dlg.sHt = 9;
   dlg.controls().SetText(ids::kCalValueEdit, "12");  // edits are not read
-  dlg.requestFrame.fill(9);
-  const Frame f = Build(cmd::kWriteCalibration);
-  EXPECT_EQ(f, (Frame{0, 0, 8, 250, 300, 7, -1, 0, 0, 0, 0, 0}));
+  dlg.requestFrame.fill(0x55);
+  EXPECT_EQ(Build(cmd::kWriteCalibration), (Frame{0, 0, 8, 250, 9, 20, 45, 1, 2, 3, 4, 5}));
+  dlg.controls().SetSelection(ids::kEvapFanCombo, 8);  // the operator's choice
+  EXPECT_EQ(Build(cmd::kWriteSettings),
+            (Frame{0, 0, 4, 21, 70, 0xA8, 0x52, 0x84, 0x63, 0xDE, 0xAD, 0xBF}));
 }
 
 struct NameCase {
@@ -126,10 +90,8 @@ struct NameCase {
 
 TEST_F(RequestFramesTest, NameHalvesAreSpaceFilledAndByte11Untouched) {
   const NameCase cases[] = {
-      {"AB", "AB      ", "        "},
-      {"ABCDEFGH", "ABCDEFGH", "        "},
-      {"ABCDEFGHI", "ABCDEFGH", "I       "},
-      {"ABCDEFGHIJKLMNOPQRST", "ABCDEFGH", "IJKLMNOP"},
+      {"AB", "AB      ", "        "},        {"ABCDEFGH", "ABCDEFGH", "        "},
+      {"ABCDEFGHI", "ABCDEFGH", "I       "}, {"ABCDEFGHIJKLMNOPQRST", "ABCDEFGH", "IJKLMNOP"},
       {"", "        ", "        "},
   };
   for (const NameCase& c : cases) {
@@ -165,7 +127,7 @@ TEST_F(RequestFramesTest, TimeAndPointersAreLittleEndian) {
 }
 
 TEST_F(RequestFramesTest, StatusRequestAfterReferenceCalibrationCarriesStaleMarkers) {
-  Build(cmd::kWriteCalibration);  // zeros in 7..11
+  dlg.requestFrame.fill(0);
   const Frame ref = Build(cmd::kReferenceCalibration);
   EXPECT_EQ((std::array{ref[3], ref[4], ref[5], ref[6]}), (std::array{0xAA, 0xAB, 0xAC, 0xAD}));
   const Frame status = Build(cmd::kReadStatus);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -12,12 +13,14 @@ class CommandsTest : public PanelFixture {
   // Connected, with the machine's settings and calibration values on the panel.
   void ReadyToWrite() {
     OpenPort();
-    dlg.settingsReceived = true;
-    dlg.calibrationReceived = true;
+    Deliver({0, 0, 3, 21, 70, 0xA3, 0x52, 0x84, 0x63, 0xDE, 0xAD, 0xBF});
+    Deliver({0, 0, 7, 12, 4, 20, 45, 1, 2, 3, 4, 5});
   }
-  void TypeInto(int id, const std::string& text) {
-    dlg.controls().SetText(id, text);
+  void Deliver(const std::array<int32_t, kFrameSize>& reply) {
+    dlg.replyFrame = reply;
+    dlg.DispatchReply();
   }
+  void TypeInto(int id, const std::string& text) { dlg.controls().SetText(id, text); }
 };
 
 TEST_F(CommandsTest, WriteSendsSettingsAndCalibrationThenReadsBack) {
@@ -33,15 +36,16 @@ TEST_F(CommandsTest, WriteGoesAheadOfCodesAlreadyWaiting) {
   dlg.msgStack.Push(17);
   dlg.OnWriteClicked();
   dlg.OnWriteClicked();  // pressed again while its run animates: queued twice
-  EXPECT_EQ(DrainStack(), (std::vector<int>{4, 8, 13, 3, 9, 11, 7, 1, 4, 8, 13, 3, 9, 11, 7, 1, 17}));
+  EXPECT_EQ(DrainStack(),
+            (std::vector<int>{4, 8, 13, 3, 9, 11, 7, 1, 4, 8, 13, 3, 9, 11, 7, 1, 17}));
 }
 
 struct RefusalCase {
   const char* name;
   bool portOpen;
   bool rxInProgress;
-  bool settingsReceived;
-  bool calibrationReceived;
+  bool settingsArrived;
+  bool calibrationArrived;
   const char* message;
 };
 
@@ -51,8 +55,8 @@ TEST_P(WriteRefusalTest, ChangesNothing) {
   const RefusalCase& c = GetParam();
   if (c.portOpen) OpenPort();
   dlg.rxInProgress = c.rxInProgress;
-  dlg.settingsReceived = c.settingsReceived;
-  dlg.calibrationReceived = c.calibrationReceived;
+  if (c.settingsArrived) Deliver({0, 0, 3, 20});
+  if (c.calibrationArrived) Deliver({0, 0, 7, 157, 2, 15, 10});
   TypeInto(ids::kSHtEdit, "7");
   dlg.OnWriteClicked();
   EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{c.message});
@@ -63,14 +67,12 @@ TEST_P(WriteRefusalTest, ChangesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Write, WriteRefusalTest,
-    ::testing::Values(RefusalCase{"ReadRunning", true, true, true, true, "Wait for Rx to complete"},
-                      RefusalCase{"NoPort", false, false, true, true, "Error \nNo port open"},
-                      RefusalCase{"ReadRunningWithoutPort", false, true, true, true,
-                                  "Wait for Rx to complete"},
-                      RefusalCase{"NoSettingsYet", true, false, false, true,
-                                  "Wait for Rx to complete"},
-                      RefusalCase{"NoCalibrationYet", true, false, true, false,
-                                  "Wait for Rx to complete"}),
+    ::testing::Values(
+        RefusalCase{"ReadRunning", true, true, true, true, "Wait for Rx to complete"},
+        RefusalCase{"NoPort", false, false, true, true, "Error \nNo port open"},
+        RefusalCase{"ReadRunningWithoutPort", false, true, true, true, "Wait for Rx to complete"},
+        RefusalCase{"NoSettingsYet", true, false, false, true, "Wait for Rx to complete"},
+        RefusalCase{"NoCalibrationYet", true, false, true, false, "Wait for Rx to complete"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct SHtCase {
@@ -99,22 +101,17 @@ TEST_P(WriteSHtTest, ChecksTheRangeAndRestoresOnRefusal) {
     EXPECT_EQ(host.MessageTexts(), c.messages);
     EXPECT_EQ(dlg.msgStack.GetCount(), 0);
     EXPECT_FALSE(dlg.txInProgress);
-    EXPECT_EQ((std::array{dlg.sHt, dlg.tMin, dlg.tMax}), (std::array{2, 15, 10}));
-    EXPECT_EQ(Text(ids::kSHtEdit), "2");
-    EXPECT_EQ(Text(ids::kTMinEdit), "15");
+    EXPECT_EQ((std::array{dlg.sHt, dlg.tMin, dlg.tMax}), (std::array{4, 20, 45}));
+    EXPECT_EQ(Text(ids::kSHtEdit), "4");
+    EXPECT_EQ(Text(ids::kTMinEdit), "20");
     EXPECT_EQ(Text(ids::kCalValueEdit), "99");
   }
   EXPECT_EQ(dlg.sHtMinimumRaw, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(SHt, WriteSHtTest,
-                         ::testing::Values(
-                             SHtCase{"0", true, {}}, SHtCase{"10", true, {}},
-                             SHtCase{"11", false, {"s-heat max is \n 10C"}},
-                             // The exchange reports its own range first, and Write goes on.
-                             SHtCase{"-1", false,
-                                     {"Please enter an integer between 0 and 65000.",
-                                      "s-heat minimum is \n0"}}));
+                         ::testing::Values(SHtCase{"0", true, {}}, SHtCase{"10", true, {}},
+                                           SHtCase{"11", false, {"s-heat max is \n 10C"}}));
 
 TEST_F(CommandsTest, WriteTurnsAnOutOfRangeCalValueIntoZeroAndGoesOn) {
   ReadyToWrite();
@@ -125,33 +122,70 @@ TEST_F(CommandsTest, WriteTurnsAnOutOfRangeCalValueIntoZeroAndGoesOn) {
   EXPECT_EQ(dlg.msgStack.GetCount(), 8);
 }
 
-TEST_F(CommandsTest, WriteGoesOnAfterAFailedExchangeWithTheValuesStoredSoFar) {
+struct StopCase {
+  const char* name;
+  int editId;
+  const char* text;
+  const char* message;
+  std::array<int32_t, 4> stored;  // calValue, sHt, tMin, tMax afterwards
+};
+
+class WriteStopTest : public CommandsTest, public ::testing::WithParamInterface<StopCase> {};
+
+// A value the exchange refuses, or one that cannot travel in its byte, stops Write before
+// anything is queued, with the focus on that edit; what the exchange stored stays stored.
+TEST_P(WriteStopTest, QueuesNothing) {
+  const StopCase& c = GetParam();
   ReadyToWrite();
-  TypeInto(ids::kCalValueEdit, "300");  // stored, then the exchange stops
-  TypeInto(ids::kSHtEdit, "5");         // never read
+  TypeInto(c.editId, c.text);
   dlg.OnWriteClicked();
-  EXPECT_EQ(host.MessageTexts(),
-            std::vector<std::string>{"Please enter an integer between 0 and 255."});
-  EXPECT_EQ(dlg.calValue, 0);
-  EXPECT_EQ(dlg.sHt, 2);
-  EXPECT_EQ(Text(ids::kSHtEdit), "2");
-  EXPECT_EQ(DrainStack(), (std::vector<int>{4, 8, 13, 3, 9, 11, 7, 1}));
+  EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{c.message});
+  EXPECT_EQ(dlg.controls().FocusedControl(), c.editId);
+  EXPECT_EQ(dlg.msgStack.GetCount(), 0);
+  EXPECT_FALSE(dlg.txInProgress);
+  EXPECT_EQ((std::array{dlg.calValue, dlg.sHt, dlg.tMin, dlg.tMax}), c.stored);
 }
 
-TEST_F(CommandsTest, WrittenFramesCarryThePanelAsChecked) {
+INSTANTIATE_TEST_SUITE_P(Write, WriteStopTest,
+                         ::testing::Values(StopCase{"CalValueOutOfItsRange",
+                                                    ids::kCalValueEdit,
+                                                    "300",
+                                                    "Please enter an integer between 0 and 255.",
+                                                    {300, 4, 20, 45}},
+                                           StopCase{"NegativeSHt",
+                                                    ids::kSHtEdit,
+                                                    "-1",
+                                                    "Please enter an integer between 0 and 65000.",
+                                                    {12, -1, 20, 45}},
+                                           StopCase{"LettersInTMin",
+                                                    ids::kTMinEdit,
+                                                    "abc",
+                                                    "Please enter an integer.",
+                                                    {12, 4, 20, 45}},
+                                           StopCase{"TMaxBeyondItsByte",
+                                                    ids::kTMaxEdit,
+                                                    "300",
+                                                    "Please enter an integer between 0 and 255.",
+                                                    {12, 4, 20, 300}},
+                                           StopCase{"TMinBeyondItsByte",
+                                                    ids::kTMinEdit,
+                                                    "256",
+                                                    "Please enter an integer between 0 and 255.",
+                                                    {12, 4, 256, 45}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CommandsTest, WriteWithNothingTouchedSendsTheMachinesOwnBytes) {
   ReadyToWrite();
   port.responder = [](const FakeSerialPort::Frame& r) {
     return std::vector<uint8_t>{0, 0, r[2], 0, 0, 0, 0, 0, 0, 0, 0, 0};
   };
-  TypeInto(ids::kCalValueEdit, "120");
-  TypeInto(ids::kSHtEdit, "9");
-  dlg.controls().SetSelection(ids::kLocalTempCombo, 10);
   dlg.OnWriteClicked();
   LinkTicks(3);
   const auto frames = port.SentFrames();
   ASSERT_EQ(frames.size(), 2u);
-  EXPECT_EQ(frames[0], (FakeSerialPort::Frame{0, 0, 4, 27, 50, 0, 0, 0x0F, 0x10, 0, 0, 0}));
-  EXPECT_EQ(frames[1], (FakeSerialPort::Frame{0, 0, 8, 120, 9, 15, 10, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(frames[0],
+            (FakeSerialPort::Frame{0, 0, 4, 21, 70, 0xA3, 0x52, 0x84, 0x63, 0xDE, 0xAD, 0xBF}));
+  EXPECT_EQ(frames[1], (FakeSerialPort::Frame{0, 0, 8, 12, 4, 20, 45, 1, 2, 3, 4, 5}));
 }
 
 TEST_F(CommandsTest, ReadQueuesTheReadBackAndRefusesWhileWriteRuns) {
@@ -262,14 +296,14 @@ const std::string kPowerSave = "Warning, \nPower Save  \nWill Be Disabled";
 
 INSTANTIATE_TEST_SUITE_P(
     Interlocks, InterlockTest,
-    ::testing::Values(
-        InterlockCase{"CheckingWithRunTimeZero", true, 0, false, {kPanic}, true, 1},
-        InterlockCase{"CheckingWithRunTimeTen", true, 1, false, {}, true, 1},
-        InterlockCase{"CheckingWithTypedRunTime", true, -1, false, {}, true, -1},
-        InterlockCase{"ClearingNeverWarns", false, 0, false, {}, false, 0},
-        InterlockCase{"RunTimeZeroWhileChecked", true, 0, true, {kPowerSave}, false, 0},
-        InterlockCase{"RunTimeZeroWhileClear", false, 0, true, {}, false, 0},
-        InterlockCase{"RunTimeTwentyWhileChecked", true, 2, true, {}, true, 2}),
+    ::testing::Values(InterlockCase{"CheckingWithRunTimeZero", true, 0, false, {kPanic}, true, 1},
+                      InterlockCase{"CheckingWithRunTimeTen", true, 1, false, {}, true, 1},
+                      InterlockCase{"CheckingWithTypedRunTime", true, -1, false, {}, true, -1},
+                      InterlockCase{"ClearingNeverWarns", false, 0, false, {}, false, 0},
+                      InterlockCase{
+                          "RunTimeZeroWhileChecked", true, 0, true, {kPowerSave}, false, 0},
+                      InterlockCase{"RunTimeZeroWhileClear", false, 0, true, {}, false, 0},
+                      InterlockCase{"RunTimeTwentyWhileChecked", true, 2, true, {}, true, 2}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -7,12 +7,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "support/unprivileged.h"
 
 namespace {
 
@@ -158,6 +161,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"LeadingInteger", "[Kelo Config]\nComm Port=12abc\n", 12},
         ReadCase{"Quoted", "[Kelo Config]\nComm Port=\"8\"\n", 8},
         ReadCase{"NoFinalLineEnd", "[Kelo Config]\nComm Port=9", 9},
+        ReadCase{"ByteOrderMark", "\xEF\xBB\xBF[Kelo Config]\r\nComm Port=6\r\n", 6},
         ReadCase{"Letters", "[Kelo Config]\nComm Port=abc\n", 1},
         ReadCase{"Empty", "[Kelo Config]\nComm Port=\n", 1},
         ReadCase{"TooLarge", "[Kelo Config]\nComm Port=99999999999\n", 1},
@@ -181,7 +185,7 @@ TEST_F(IniProfileFile, MissingFileGivesDefaults) {
   EXPECT_EQ(profile.GetProfileString("Ports", "COM3"), std::nullopt);
   IniFileProfile nowhere("");
   EXPECT_EQ(nowhere.GetProfileInt(kSection, kKey, 1), 1);
-  EXPECT_FALSE(nowhere.WriteProfileInt(kSection, kKey, 4));
+  EXPECT_NE(nowhere.WriteProfileInt(kSection, kKey, 4), std::nullopt);
 }
 
 TEST_F(IniProfileFile, PortsEntryIsFoundWithoutRegardToCase) {
@@ -200,7 +204,7 @@ TEST_F(IniProfileFile, OversizedFileGivesDefaultsAndIsLeftAlone) {
   Write(huge);
   IniFileProfile profile(path_);
   EXPECT_EQ(profile.GetProfileInt(kSection, kKey, 1), 1);
-  EXPECT_FALSE(profile.WriteProfileInt(kSection, kKey, 4));
+  EXPECT_NE(profile.WriteProfileInt(kSection, kKey, 4), std::nullopt);
   EXPECT_EQ(Read(), huge);
 }
 
@@ -216,11 +220,11 @@ TEST_F(IniProfileFile, DirectoryOrFifoInItsPlaceGivesDefaultsWithoutWaiting) {
   IniFileProfile profile(path_);
   ASSERT_EQ(mkfifo(path_.c_str(), 0600), 0);
   EXPECT_EQ(profile.GetProfileInt(kSection, kKey, 1), 1);
-  EXPECT_FALSE(profile.WriteProfileInt(kSection, kKey, 4));
+  EXPECT_NE(profile.WriteProfileInt(kSection, kKey, 4), std::nullopt);
   ASSERT_EQ(unlink(path_.c_str()), 0);
   ASSERT_EQ(mkdir(path_.c_str(), 0700), 0);
   EXPECT_EQ(profile.GetProfileInt(kSection, kKey, 1), 1);
-  EXPECT_FALSE(profile.WriteProfileInt(kSection, kKey, 4));
+  EXPECT_NE(profile.WriteProfileInt(kSection, kKey, 4), std::nullopt);
   EXPECT_TRUE(fs::is_directory(path_));
 }
 
@@ -237,7 +241,7 @@ class IniProfileWrite : public IniProfileFile, public testing::WithParamInterfac
 TEST_P(IniProfileWrite, ReplacesOrAddsOnlyThePortLine) {
   Write(GetParam().before);
   IniFileProfile profile(path_);
-  ASSERT_TRUE(profile.WriteProfileInt(kSection, kKey, 5));
+  ASSERT_EQ(profile.WriteProfileInt(kSection, kKey, 5), std::nullopt);
   EXPECT_EQ(Read(), GetParam().after);
   EXPECT_EQ(profile.GetProfileInt(kSection, kKey, 1), 5);
   EXPECT_EQ(FilesIn(dir_), std::vector<std::string>{"kelo-configuration.ini"});
@@ -262,13 +266,18 @@ INSTANTIATE_TEST_SUITE_P(
                   "[Ports]\nCOM3=/dev/y\n[Kelo Config]\nComm Port=5\n"},
         WriteCase{"MalformedLinesKept", "garbage line\n[Kelo Config\n=\n",
                   "garbage line\n[Kelo Config\n=\n[Kelo Config]\nComm Port=5\n"},
-        WriteCase{"EmptyFile", "", "[Kelo Config]\nComm Port=5\n"}),
+        WriteCase{"EmptyFile", "", "[Kelo Config]\nComm Port=5\n"},
+        WriteCase{"EachLineKeepsItsOwnEnd", "[Ports]\nCOM1=/dev/x\r\n[Kelo Config]\r\nOther=x\n",
+                  "[Ports]\nCOM1=/dev/x\r\n[Kelo Config]\r\nOther=x\nComm Port=5\n"},
+        // Windows Notepad begins its files with a byte-order mark.
+        WriteCase{"ByteOrderMarkKept", "\xEF\xBB\xBF[Kelo Config]\r\nComm Port=2\r\n",
+                  "\xEF\xBB\xBF[Kelo Config]\r\nComm Port=5\r\n"}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(IniProfileFile, WriteCreatesMissingFoldersAndFile) {
   const std::string nested = (dir_ / "home" / ".config" / "kelo-configuration.ini").string();
   IniFileProfile profile(nested);
-  ASSERT_TRUE(profile.WriteProfileInt(kSection, kKey, 12));
+  ASSERT_EQ(profile.WriteProfileInt(kSection, kKey, 12), std::nullopt);
   EXPECT_EQ(ReadFrom(nested), "[Kelo Config]\nComm Port=12\n");
   EXPECT_EQ(IniFileProfile(nested).GetProfileInt(kSection, kKey, 1), 12);
 }
@@ -283,10 +292,19 @@ TEST_F(IniProfileFile, WriteKeepsPermissionsAndFollowsASymbolicLink) {
   fs::permissions(real, fs::perms(0640));
   fs::create_symlink(real, path_);
   IniFileProfile profile(path_);
-  ASSERT_TRUE(profile.WriteProfileInt(kSection, kKey, 3));
+  ASSERT_EQ(profile.WriteProfileInt(kSection, kKey, 3), std::nullopt);
   EXPECT_TRUE(fs::is_symlink(path_));
   EXPECT_EQ(ReadFrom(real.string()), "[Ports]\nCOM2=/dev/ttyS0\n[Kelo Config]\nComm Port=3\n");
   EXPECT_EQ(fs::status(real).permissions(), fs::perms(0640));
+}
+
+TEST_F(IniProfileFile, DanglingLinkStaysALinkAndItsTargetIsCreated) {
+  const fs::path real = dir_ / "kelo.ini";
+  fs::create_symlink(real, path_);
+  IniFileProfile profile(path_);
+  ASSERT_EQ(profile.WriteProfileInt(kSection, kKey, 4), std::nullopt);
+  EXPECT_TRUE(fs::is_symlink(path_));
+  EXPECT_EQ(ReadFrom(real.string()), "[Kelo Config]\nComm Port=4\n");
 }
 
 TEST_F(IniProfileFile, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
@@ -300,37 +318,37 @@ TEST_F(IniProfileFile, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
   tiny.rlim_cur = 8;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
   IniFileProfile profile(path_);
-  const bool written = profile.WriteProfileInt(kSection, kKey, 7);
+  const auto failure = profile.WriteProfileInt(kSection, kKey, 7);
   setrlimit(RLIMIT_FSIZE, &saved);
   signal(SIGXFSZ, previousHandler);
 
-  EXPECT_FALSE(written);
+  EXPECT_EQ(failure, path_ + ": " + std::strerror(EFBIG));
   EXPECT_EQ(Read(), old);
   EXPECT_EQ(FilesIn(dir_), std::vector<std::string>{"kelo-configuration.ini"});
   EXPECT_EQ(profile.GetProfileInt(kSection, kKey, 1), 2);
 }
 
 TEST_F(IniProfileFile, ReadOnlyFolderOrFileIsNotWritten) {
-  if (geteuid() == 0) GTEST_SKIP() << "root writes whatever the permissions say";
   const std::string old = "[Kelo Config]\nComm Port=2\n";
   Write(old);
-  IniFileProfile profile(path_);
-  fs::permissions(dir_, fs::perms(0500));
-  EXPECT_FALSE(profile.WriteProfileInt(kSection, kKey, 7));
-  fs::permissions(dir_, fs::perms(0700));
+  const auto writeAsUser = [&] {
+    return AsUnprivilegedUser(
+        [&] { return IniFileProfile(path_).WriteProfileInt(kSection, kKey, 7).value_or("saved"); });
+  };
+  fs::permissions(dir_, fs::perms(0555));
+  EXPECT_EQ(writeAsUser(), path_ + ": " + std::strerror(EACCES));
+  fs::permissions(dir_, fs::perms(0777));
+  fs::permissions(path_, fs::perms(0444));
+  EXPECT_EQ(writeAsUser(), path_ + ": " + std::strerror(EACCES));
   EXPECT_EQ(Read(), old);
-
-  fs::permissions(path_, fs::perms(0400));
-  EXPECT_FALSE(profile.WriteProfileInt(kSection, kKey, 7));
-  EXPECT_EQ(Read(), old);
-  EXPECT_EQ(profile.GetProfileInt(kSection, kKey, 1), 2);
+  EXPECT_EQ(FilesIn(dir_), std::vector<std::string>{"kelo-configuration.ini"});
 }
 
 TEST_F(IniProfileFile, WriteUnderARegularFileFails) {
   Write("not a folder");
   IniFileProfile profile(path_ + "/kelo-configuration.ini");
   EXPECT_EQ(profile.GetProfileInt(kSection, kKey, 1), 1);
-  EXPECT_FALSE(profile.WriteProfileInt(kSection, kKey, 7));
+  EXPECT_NE(profile.WriteProfileInt(kSection, kKey, 7), std::nullopt);
   EXPECT_EQ(Read(), "not a folder");
 }
 

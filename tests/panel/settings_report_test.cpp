@@ -75,13 +75,13 @@ TEST_F(SettingsReportTest, EveryMarkAndComboTextFlipsItsLine) {
   m.TypeComboText(ids::kRunTimeCombo, "free text");
   m.SetSelection(ids::kLocalTempCombo, 99);  // no selection, empty field
   m.SetSelection(ids::kPumpMaxCombo, 8);
-  dlg.machineName = "NAME WITH SPACES  ";
+  dlg.machineName = "NAME WITH\nBREAK  ";  // a line feed in a name is a line end in the file
   dlg.calValue = -3;
   dlg.controls().SetText(ids::kSHtEdit, "9");  // typed, not read: not reported
   EXPECT_EQ(SettingsReport(dlg),
             "KELO CONFIGURATION SETTINGS\r\n"
             "***************************\r\n"
-            "Machine Name = NAME WITH SPACES  \r\n"
+            "Machine Name = NAME WITH\r\nBREAK  \r\n"
             "Machine Address = -3\r\n"
             "Retrig Timer = 2\r\n"
             "BackStop Timer = 15\r\n"

@@ -113,7 +113,9 @@ TEST_F(ShellTest, ExitAsksForConfirmationAndCancelLeavesEverythingRunning) {
   host.answers = {MessageAnswer::kCancel, MessageAnswer::kCancel};
   dlg.OnOK();
   dlg.OnCancel();
-  EXPECT_EQ(host.MessageTexts(), (std::vector<std::string>{"Confirm Exit", "Confirm Exit"}));
+  // Cancel is the box's default, so Enter pressed twice does not quit.
+  const FakeHost::Message confirm{"Confirm Exit", MessageButtons::kOkCancelDefaultCancel};
+  EXPECT_EQ(host.messages, (std::vector<FakeHost::Message>{confirm, confirm}));
   EXPECT_FALSE(host.endResult.has_value());
   EXPECT_EQ(host.runningTimers.size(), 2u);
 

@@ -27,7 +27,7 @@ auto Snapshot(const CKeloConfigurationDlg& panel) {
                          panel.fogStatusByte, panel.mainsValue, panel.outputFrequency,
                          panel.logPointer, panel.nextLogPointer, panel.readPointer,
                          panel.firstLogReply, panel.calValue, panel.sHt, panel.tMin, panel.tMax,
-                         panel.settingsReceived, panel.calibrationReceived);
+                         panel.machineSettings, panel.machineCalibration);
 }
 
 // What any reply must leave sound, whatever its bytes.

@@ -91,11 +91,12 @@ INSTANTIATE_TEST_SUITE_P(Bytes, SettingsReplyFlags,
                                            FlagsCase{
                                                0x01, 0x00, {1, 1, 1, 1, 0, 0}, {0, 0, 0, 0}}));
 
-TEST(SettingsReplyReceipt, MarksSettingsReceivedOnly) {
+TEST(SettingsReplyReceipt, KeepsBytes3To11AsReceived) {
   ReplyPanel p;
-  p.Deliver(3);
-  EXPECT_TRUE(p.panel.settingsReceived);
-  EXPECT_FALSE(p.panel.calibrationReceived);
+  p.Deliver(3, {21, 70, 0xA3, 0x52, 0x84, 0x63, 0xDE, 0xAD, 0xBF});
+  EXPECT_EQ(p.panel.machineSettings,
+            (std::array<uint8_t, 9>{21, 70, 0xA3, 0x52, 0x84, 0x63, 0xDE, 0xAD, 0xBF}));
+  EXPECT_FALSE(p.panel.machineCalibration);
 }
 
 TEST(CalibrationReply, StoresFourValuesAndShowsAllBoundEdits) {
@@ -113,8 +114,8 @@ TEST(CalibrationReply, StoresFourValuesAndShowsAllBoundEdits) {
   EXPECT_EQ(p.controls().GetText(ids::kTMinEdit), "128");
   EXPECT_EQ(p.controls().GetText(ids::kTMaxEdit), "1");
   EXPECT_EQ(p.controls().GetText(ids::kPortEdit), "7");
-  EXPECT_TRUE(p.panel.calibrationReceived);
-  EXPECT_FALSE(p.panel.settingsReceived);
+  EXPECT_EQ(p.panel.machineCalibration, (std::array<uint8_t, 9>{255, 0, 128, 1, 99, 99, 0, 0, 0}));
+  EXPECT_FALSE(p.panel.machineSettings);
 }
 
 // Write waits for both read-backs; the refusal text is the panel's.

@@ -46,8 +46,8 @@ struct MachineTest : ::testing::Test {
     setup.fogStatus = 0x11;
     setup.frequencyByte = 255;
     setup.mains = 199;
-    setup.settings = {17, 50, 8, 1, 0xFB, 0x8F};
-    setup.calibration = {250, 10, 0, 255};
+    setup.settings = {17, 50, 8, 1, 0xFB, 0x8F, 0, 0, 0};
+    setup.calibration = {250, 10, 0, 255, 0, 0, 0, 0, 0};
     setup.ei = -100;
     setup.eo = 400;
     setup.ci = 3000;
@@ -116,13 +116,13 @@ struct RoundTrip {
 TEST_F(MachineTest, WritesShowInTheLaterRead) {
   const std::vector<RoundTrip> cases = {
       {"settings",
-       Request(4, {21, 20, 3, 2, 0x84, 0x63, 0, 0, 0}),
+       Request(4, {21, 20, 3, 2, 0x84, 0x63, 7, 8, 9}),
        {3},
-       {{21, 20, 3, 2, 0x84, 0x63, 0, 0, 0}}},
+       {{21, 20, 3, 2, 0x84, 0x63, 7, 8, 9}}},
       {"calibration",
-       Request(8, {157, 2, 15, 10, 0, 0, 0, 0, 0}),
+       Request(8, {157, 2, 15, 10, 1, 2, 3, 4, 5}),
        {7},
-       {{157, 2, 15, 10, 0, 0, 0, 0, 0}}},
+       {{157, 2, 15, 10, 1, 2, 3, 4, 5}}},
       {"first name half",
        Request(10, {'A', 'b', ' ', ' ', ' ', ' ', ' ', ' ', 0x77}),
        {9, 11},

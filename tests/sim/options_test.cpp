@@ -63,11 +63,17 @@ TEST(SimOptions, EachOptionSetsItsValue) {
       {{"--mains", "0"}, [](const SimOptions& o) { return o.machine.mains == 0; }},
       {{"--settings", "10,25,0x1F,8,0xFB,0xFF"},
        [](const SimOptions& o) {
-         return o.machine.settings == std::array<uint8_t, 6>{10, 25, 0x1F, 8, 0xFB, 0xFF};
+         return o.machine.settings == std::array<uint8_t, 9>{10, 25, 0x1F, 8, 0xFB, 0xFF, 0, 0, 0};
        }},
       {{"--calibration", "157,2,15,10"},
        [](const SimOptions& o) {
-         return o.machine.calibration == std::array<uint8_t, 4>{157, 2, 15, 10};
+         return o.machine.calibration == std::array<uint8_t, 9>{157, 2, 15, 10, 0, 0, 0, 0, 0};
+       }},
+      {{"--settings", "21,70,3,2,0x84,0x63,0xDE,0xAD,0xBF", "--calibration", "1,2,3,4,5,6,7,8,255"},
+       [](const SimOptions& o) {
+         return o.machine.settings ==
+                    std::array<uint8_t, 9>{21, 70, 3, 2, 0x84, 0x63, 0xDE, 0xAD, 0xBF} &&
+                o.machine.calibration == std::array<uint8_t, 9>{1, 2, 3, 4, 5, 6, 7, 8, 255};
        }},
       {{"--ei", "-32768", "--eo", "32767", "--ci", "0x64", "--co", "-1"},
        [](const SimOptions& o) {
@@ -118,7 +124,9 @@ TEST(SimOptions, WrongCommandLinesAreRefusedWithAReason) {
       {{"--log-pointer", "65536"}, "bad value for --log-pointer: \"65536\""},
       {{"--ei", "32768"}, "bad value for --ei: \"32768\""},
       {{"--settings", "1,2,3,4,5"}, "bad value for --settings: \"1,2,3,4,5\""},
-      {{"--settings", "1,2,3,4,5,6,7"}, "bad value for --settings: \"1,2,3,4,5,6,7\""},
+      {{"--settings", "1,2,3,4,5,6,7,8,9,10"},
+       "bad value for --settings: \"1,2,3,4,5,6,7,8,9,10\""},
+      {{"--calibration", "1,2,3"}, "bad value for --calibration: \"1,2,3\""},
       {{"--calibration", "1,2,,4"}, "bad value for --calibration: \"1,2,,4\""},
       {{"--hangup-after", "-1"}, "bad value for --hangup-after: \"-1\""},
       {{"--hangup-after", "soon"}, "bad value for --hangup-after: \"soon\""},

@@ -8,16 +8,16 @@ std::string KeyOf(std::string_view section, std::string_view key) {
 
 }  // namespace
 
-int MemoryProfile::GetProfileInt(std::string_view section, std::string_view key,
-                                 int defaultValue) {
+int MemoryProfile::GetProfileInt(std::string_view section, std::string_view key, int defaultValue) {
   const auto found = values.find(KeyOf(section, key));
   return found == values.end() ? defaultValue : std::stoi(found->second);
 }
 
-bool MemoryProfile::WriteProfileInt(std::string_view section, std::string_view key, int value) {
-  if (!writesSucceed) return false;
+std::optional<std::string> MemoryProfile::WriteProfileInt(std::string_view section,
+                                                          std::string_view key, int value) {
+  if (!writesSucceed) return "disk full";
   values[KeyOf(section, key)] = std::to_string(value);
-  return true;
+  return std::nullopt;
 }
 
 std::optional<std::string> MemoryProfile::GetProfileString(std::string_view section,
@@ -42,11 +42,15 @@ std::optional<std::string> FakeHost::AskSavePath() {
   return path;
 }
 
-uint32_t FakeHost::MilliCounter() {
-  ++millisReadings;
-  const uint32_t reading = millis;
-  millis += millisPerReading;
-  return reading;
+void FakeHost::SleepUntilMicros(int64_t until) {
+  sleeps.push_back(until);
+  if (until <= micros) return;
+  if (earlyWakeups > 0) {
+    --earlyWakeups;
+    micros += (until - micros) / 2;
+  } else {
+    micros = until;
+  }
 }
 
 bool FakeHost::OpenDocument(const std::string& path) {
@@ -60,7 +64,9 @@ bool FakeHost::StartTimer(int id, unsigned periodMs) {
   return true;
 }
 
-void FakeHost::StopTimer(int id) { runningTimers.erase(id); }
+void FakeHost::StopTimer(int id) {
+  runningTimers.erase(id);
+}
 
 std::vector<std::string> FakeHost::MessageTexts() const {
   std::vector<std::string> texts;

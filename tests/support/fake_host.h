@@ -15,12 +15,13 @@
 class MemoryProfile : public Profile {
  public:
   int GetProfileInt(std::string_view section, std::string_view key, int defaultValue) override;
-  bool WriteProfileInt(std::string_view section, std::string_view key, int value) override;
+  std::optional<std::string> WriteProfileInt(std::string_view section, std::string_view key,
+                                             int value) override;
   std::optional<std::string> GetProfileString(std::string_view section,
                                               std::string_view key) override;
 
   std::map<std::string, std::string> values;  // "Section/Key" -> text
-  bool writesSucceed = true;
+  bool writesSucceed = true;  // false: every write fails with the reason "disk full"
 };
 
 // A host with scripted answers and a controllable clock.
@@ -34,8 +35,9 @@ class FakeHost : public Host {
 
   MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons) override;
   std::optional<std::string> AskSavePath() override;
-  // Each reading advances the counter by millisPerReading, so a spin on it ends.
-  uint32_t MilliCounter() override;
+  int64_t MonotonicMicros() override { return micros; }
+  // Moves the clock to the moment asked for, or only halfway while earlyWakeups last.
+  void SleepUntilMicros(int64_t until) override;
   int64_t CurrentTime() override { return now; }
   Profile& profile() override { return profileStore; }
   bool OpenDocument(const std::string& path) override;
@@ -44,6 +46,8 @@ class FakeHost : public Host {
   void StopTimer(int id) override;
   void EndDialog(int result) override { endResult = result; }
 
+  void Note(std::string_view text) override { notes.emplace_back(text); }
+
   std::vector<std::string> MessageTexts() const;
 
   // Answers for OK/Cancel boxes, in order; OK when none is queued.
@@ -51,9 +55,10 @@ class FakeHost : public Host {
   // Paths the save dialog returns, in order; nothing (cancel) when none is queued.
   std::deque<std::optional<std::string>> savePaths;
   std::vector<Message> messages;
-  uint32_t millis = 0;
-  uint32_t millisPerReading = 1;
-  int millisReadings = 0;
+  std::vector<std::string> notes;
+  int64_t micros = 0;
+  int earlyWakeups = 0;
+  std::vector<int64_t> sleeps;  // the moments each sleep was asked to last until
   int64_t now = 1'700'000'000;
   MemoryProfile profileStore;
   std::set<std::string> openableDocuments;

@@ -63,10 +63,12 @@ int FakeSerialPort::ReadPortByte() {
 bool FakeSerialPort::SetBreak() {
   calls.emplace_back("break-on");
   breakOn = true;
+  if (onBreakChange) onBreakChange(true);
   return handle == PortHandle::kOpen;
 }
 
 bool FakeSerialPort::ClearBreak() {
+  if (onBreakChange) onBreakChange(false);
   calls.emplace_back("break-off");
   breakOn = false;
   return handle == PortHandle::kOpen;

@@ -35,9 +35,11 @@ class FakeSerialPort : public SerialPort {
   // Scripted behaviour.
   bool openSucceeds = true;
   bool configureSucceeds = true;
-  bool purgeTxSucceeds = true;  // false plays a lost port
+  bool purgeTxSucceeds = true;   // false plays a lost port
   int writesBeforeFailure = -1;  // -1: writes never fail
   Responder responder;
+  // Runs as the break goes on (at the end of that call) and off (at its start).
+  std::function<void(bool on)> onBreakChange;
 
   // What happened, in order: "open DEVICE", "configure", "close", "purge-tx",
   // "purge-rx", "break-on", "break-off", "write HH".

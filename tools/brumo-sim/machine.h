@@ -33,11 +33,11 @@ struct MachineSetup {
   uint8_t fogStatus = 0x43;     // Ready (bit 0), MainsOk, FluidOk
   uint8_t frequencyByte = 208;  // 70 Hz
   uint8_t mains = 230;
-  // Settings block bytes 3 to 8: Local Temp 21, run time 20, fan 3, pump min 2,
-  // contact flags, run flags (pump max 6, pump and compressor run).
-  std::array<uint8_t, 6> settings = {21, 20, 3, 2, 0x84, 0x63};
-  // Cal Value, S_Ht, T_Min, T_Max.
-  std::array<uint8_t, 4> calibration = {12, 4, 20, 45};
+  // Settings block bytes 3 to 11: Local Temp 21, run time 20, fan 3, pump min 2,
+  // contact flags, run flags (pump max 6, pump and compressor run), three spare bytes.
+  std::array<uint8_t, 9> settings = {21, 20, 3, 2, 0x84, 0x63, 0, 0, 0};
+  // Calibration block bytes 3 to 11: Cal Value, S_Ht, T_Min, T_Max, five spare bytes.
+  std::array<uint8_t, 9> calibration = {12, 4, 20, 45, 0, 0, 0, 0, 0};
 
   // Temperatures in quarter degrees: -5.25, -2.00, +35.50, +28.75.
   int16_t ei = -21, eo = -8, ci = 142, co = 115;

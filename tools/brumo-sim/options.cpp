@@ -36,18 +36,21 @@ std::optional<int64_t> ParseSecondsAsMs(std::string_view text, double maxSeconds
   return std::llround(seconds * 1000);
 }
 
-// "21,20,3,2,0x84,0x63": exactly N bytes.
+// "21,20,3,2,0x84,0x63": at least `shortest` and at most N bytes; the bytes not given
+// are 0.
 template <std::size_t N>
-std::optional<std::array<uint8_t, N>> ParseByteList(std::string_view text) {
+std::optional<std::array<uint8_t, N>> ParseByteList(std::string_view text, std::size_t shortest) {
   std::array<uint8_t, N> bytes{};
-  for (std::size_t i = 0; i < N; ++i) {
+  std::size_t count = 0;
+  for (;;) {
     const std::size_t comma = text.find(',');
-    if ((comma == std::string_view::npos) != (i == N - 1)) return std::nullopt;
     const auto value = ParseInt(text.substr(0, comma), 0, 255);
-    if (!value) return std::nullopt;
-    bytes[i] = static_cast<uint8_t>(*value);
-    if (comma != std::string_view::npos) text.remove_prefix(comma + 1);
+    if (!value || count == N) return std::nullopt;
+    bytes[count++] = static_cast<uint8_t>(*value);
+    if (comma == std::string_view::npos) break;
+    text.remove_prefix(comma + 1);
   }
+  if (count < shortest) return std::nullopt;
   return bytes;
 }
 
@@ -86,9 +89,10 @@ std::function<bool(std::string_view)> SetText(std::string& target, std::size_t m
 }
 
 template <std::size_t N>
-std::function<bool(std::string_view)> SetBytes(std::array<uint8_t, N>& target) {
-  return [&target](std::string_view text) {
-    const auto bytes = ParseByteList<N>(text);
+std::function<bool(std::string_view)> SetBytes(std::array<uint8_t, N>& target,
+                                               std::size_t shortest) {
+  return [&target, shortest](std::string_view text) {
+    const auto bytes = ParseByteList<N>(text, shortest);
     if (bytes) target = *bytes;
     return bytes.has_value();
   };
@@ -128,8 +132,8 @@ std::vector<Option> OptionTable(ParsedOptions& parsed) {
       {"--fog-status", true, SetInt(m.fogStatus, 0, 255)},
       {"--frequency-byte", true, SetInt(m.frequencyByte, 0, 255)},
       {"--mains", true, SetInt(m.mains, 0, 255)},
-      {"--settings", true, SetBytes(m.settings)},
-      {"--calibration", true, SetBytes(m.calibration)},
+      {"--settings", true, SetBytes(m.settings, 6)},
+      {"--calibration", true, SetBytes(m.calibration, 4)},
       {"--ei", true, SetInt(m.ei, INT16_MIN, INT16_MAX)},
       {"--eo", true, SetInt(m.eo, INT16_MIN, INT16_MAX)},
       {"--ci", true, SetInt(m.ci, INT16_MIN, INT16_MAX)},
@@ -218,8 +222,11 @@ Machine state (numbers are decimal, or hexadecimal with 0x):
   --fog-status B        fog status bits (default 0x43)
   --frequency-byte B    output frequency byte, 208 = 70 Hz (default 208)
   --mains B             mains value (default 230)
-  --settings B3,..,B8   settings block (default 21,20,3,2,0x84,0x63)
-  --calibration C,S,N,X Cal Value, S_Ht, T_Min, T_Max (default 12,4,20,45)
+  --settings B3,..,B11  settings block, bytes 3 to 8 and up to 11, the rest 0
+                        (default 21,20,3,2,0x84,0x63)
+  --calibration C,S,N,X[,B7,..,B11]
+                        Cal Value, S_Ht, T_Min, T_Max and up to five further
+                        bytes, the rest 0 (default 12,4,20,45)
   --ei/--eo/--ci/--co Q temperatures in quarter degrees (default -21,-8,142,115)
   --pwm B               compressor PWM, 255 = 100 % (default 128)
   --p-high RAW          high pressure raw value, 82 = 0 PSI (default 344 = 200 PSI)

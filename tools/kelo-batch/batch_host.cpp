@@ -4,6 +4,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <iostream>
 
 #include "escapes.h"
 #include "trace.h"
@@ -13,7 +14,7 @@ BatchHost::BatchHost(Trace& trace, Profile& profile)
 
 MessageAnswer BatchHost::ShowMessage(std::string_view text, MessageButtons buttons) {
   MessageAnswer answer = MessageAnswer::kOk;
-  if (buttons == MessageButtons::kOkCancel && !answers.empty()) {
+  if (buttons != MessageButtons::kOk && !answers.empty()) {
     answer = answers.front();
     answers.pop_front();
   }
@@ -37,9 +38,9 @@ int64_t BatchHost::ElapsedMs() const {
       .count();
 }
 
-uint32_t BatchHost::MilliCounter() { return static_cast<uint32_t>(ElapsedMs()); }
-
-int64_t BatchHost::CurrentTime() { return static_cast<int64_t>(std::time(nullptr)); }
+int64_t BatchHost::CurrentTime() {
+  return static_cast<int64_t>(std::time(nullptr));
+}
 
 bool BatchHost::OpenDocument(const std::string& path) {
   // No desktop to open documents with.
@@ -58,6 +59,15 @@ bool BatchHost::StartTimer(int id, unsigned periodMs) {
   return true;
 }
 
-void BatchHost::StopTimer(int id) { timers.erase(id); }
+void BatchHost::StopTimer(int id) {
+  timers.erase(id);
+}
 
-void BatchHost::EndDialog(int result) { endResult = result; }
+void BatchHost::EndDialog(int result) {
+  endResult = result;
+}
+
+void BatchHost::Note(std::string_view text) {
+  std::cerr << "kelo-batch: " << text << std::endl;
+  trace_.Line("note " + Quote(text));
+}

@@ -18,7 +18,8 @@ class BatchHost : public Host {
 
   MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons) override;
   std::optional<std::string> AskSavePath() override;
-  uint32_t MilliCounter() override;
+  int64_t MonotonicMicros() override { return clock_.MonotonicMicros(); }
+  void SleepUntilMicros(int64_t micros) override { clock_.SleepUntilMicros(micros); }
   int64_t CurrentTime() override;
   Profile& profile() override { return profile_; }
   bool OpenDocument(const std::string& path) override;
@@ -26,6 +27,8 @@ class BatchHost : public Host {
   bool StartTimer(int id, unsigned periodMs) override;
   void StopTimer(int id) override;
   void EndDialog(int result) override;
+  // On standard error, and in the trace as `note "…"`.
+  void Note(std::string_view text) override;
 
   // Milliseconds on the steady clock since this host was made.
   int64_t ElapsedMs() const;
@@ -36,6 +39,7 @@ class BatchHost : public Host {
   std::optional<int> endResult;
 
  private:
+  SystemLinkClock clock_;
   Trace& trace_;
   Profile& profile_;
   std::chrono::steady_clock::time_point start_;

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <optional>
+#include <string>
+
+#include "replies/telemetry_history.h"
+
+// Record…: each telemetry sample written to a CSV file as it arrives, so that a long
+// watch of the machine survives a crash of the panel or a pulled plug but for the line
+// being written. Without fsync: a slow disk must not stall the one UI thread; the
+// write(2) per line is the flush.
+class CsvRecorder {
+ public:
+  CsvRecorder() = default;
+  CsvRecorder(const CsvRecorder&) = delete;
+  CsvRecorder& operator=(const CsvRecorder&) = delete;
+  ~CsvRecorder();
+
+  // Creates or empties the file (a symbolic link is written through; a new file gets
+  // 0666 less the umask) and writes the header, after ending any recording in progress.
+  // Refuses a target that exists and is not a regular file, and one the user may not
+  // write, leaving it untouched. Nothing on success, otherwise the reason: the system's
+  // text for the error (std::strerror), or "Not a regular file".
+  std::optional<std::string> Start(const std::string& path);
+
+  // Appends the sample's row with one write(2). A write that fails or falls short ends
+  // the recording with the reason; the file keeps the whole rows written before it.
+  // Refused with a reason when not recording.
+  std::optional<std::string> Append(const TelemetrySample& sample);
+
+  // Ends the recording and closes the file. The reason if closing reported a failure
+  // to store what was written (as a network file system may), otherwise nothing.
+  std::optional<std::string> Stop();
+
+  bool recording() const { return fd_ >= 0; }
+  // The file of the recording in progress, or of the last one.
+  const std::string& path() const { return path_; }
+
+ private:
+  std::optional<std::string> Write(const std::string& record);
+
+  int fd_ = -1;
+  std::string path_;
+  off_t size_ = 0;  // bytes of whole records in the file
+};

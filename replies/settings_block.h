@@ -1,0 +1,26 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+class ControlModel;
+
+// The settings block: bytes 3 to 11 of reply 3 (the machine's settings) and of request 4
+// (the settings Write sends). Both directions work from one table of fields, so the
+// bits a control shows and the bits it sends are the same bits.
+using PayloadBytes = std::array<uint8_t, 9>;  // frame bytes 3..11
+
+// Shows the machine's settings on the panel's combos and check boxes, in the panel's
+// order of controls. Bits and bytes that no control shows are not read.
+void ShowSettings(ControlModel& controls, const PayloadBytes& machine);
+
+// The settings block Write sends: for each field whose control still shows what the
+// machine's block makes it show, the machine's own bits; for a field the operator
+// changed, the bits the control stands for. Bits and bytes that no control shows, and a
+// combo left with no entry selected, keep the machine's bits.
+PayloadBytes SettingsToWrite(const ControlModel& controls, const PayloadBytes& machine);
+
+// The calibration block Write sends (request 8): Cal Value, S_Ht, T_Min and T_Max in
+// bytes 3 to 6, each already checked to fit its byte; bytes 7 to 11 as the machine
+// sent them in reply 7.
+PayloadBytes CalibrationToWrite(const std::array<int32_t, 4>& values, const PayloadBytes& machine);
