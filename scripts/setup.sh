@@ -10,6 +10,7 @@ packages=(
   qt6-wayland               # Qt's Wayland platform plugin; nothing builds against it
   libudev-dev               # detected serial adapters
   umockdev libumockdev-dev  # simulated udev devices for their tests
+  qt6-charts-dev libqt6opengl6-dev  # the Trends window (Qt6Charts needs Qt6OpenGL)
   clang libclang-rt-14-dev  # libFuzzer and the sanitizer runtimes
   xvfb xauth                # screenshots of the real window
 )

@@ -1,0 +1,140 @@
+#include "app/trend_chart.h"
+
+#include <QDateTime>
+#include <QDateTimeAxis>
+#include <QFontMetricsF>
+#include <QGraphicsLayout>
+#include <QLineSeries>
+#include <QPen>
+#include <QValueAxis>
+#include <algorithm>
+
+#include "app/axis_ticks.h"
+
+namespace {
+
+constexpr int kMostFittedTicks = 6;
+
+QList<QPointF> ToSeriesPoints(const std::vector<TrendPoint>& points) {
+  QList<QPointF> list;
+  list.reserve(static_cast<qsizetype>(points.size()));
+  for (const TrendPoint& point : points) {
+    list.emplace_back(static_cast<qreal>(point.ms), point.value);
+  }
+  return list;
+}
+
+// A little room above and below the lines, then round tick values.
+void FitAxis(QValueAxis& axis, double low, double high, int mostTicks) {
+  const double room = (high - low) * 0.05;
+  const AxisTicks ticks =
+      RoundTicks(low - room, high + room, std::min(mostTicks, kMostFittedTicks));
+  axis.setRange(ticks.low, ticks.high);
+  axis.setTickCount(ticks.count);
+}
+
+}  // namespace
+
+TrendChart::TrendChart(const TrendChartSpec& spec, bool showTimeLabels)
+    : showsTimeLabels_(showTimeLabels) {
+  setBackgroundRoundness(0);
+  layout()->setContentsMargins(0, 0, 0, 0);
+  legend()->setAlignment(Qt::AlignRight);
+  time_ = new QDateTimeAxis(this);
+  time_->setLabelsVisible(showTimeLabels);
+  // Hidden labels are still made on every replot; empty ones cost next to nothing.
+  if (!showTimeLabels) time_->setFormat(QString());
+  addAxis(time_, Qt::AlignBottom);
+  AddValueAxis(spec.left, Qt::AlignLeft);
+  if (spec.right != nullptr) AddValueAxis(*spec.right, Qt::AlignRight);
+}
+
+void TrendChart::AddValueAxis(const TrendAxis& spec, Qt::Alignment side) {
+  auto* axis = new QValueAxis(this);
+  axis->setTitleText(QString::fromUtf8(spec.title));
+  axis->setLabelFormat(QString::fromLatin1(spec.labelFormat));
+  axis->setRange(spec.low, spec.high);
+  if (spec.fixedRange) axis->setTickCount(spec.fixedTicks);
+  addAxis(axis, side);
+  ValueAxis added{axis, &spec, {}};
+  for (const TrendLine& line : spec.lines) {
+    auto* series = new QLineSeries(this);
+    series->setName(QString::fromLatin1(line.name));
+    // One pixel, cosmetic: the raster engine's fast path. A wider pen is stroked as a
+    // path, several times the cost for a plot full of points.
+    QPen pen(QColor(line.color), 1);
+    pen.setCosmetic(true);
+    series->setPen(pen);
+    addSeries(series);
+    series->attachAxis(time_);
+    series->attachAxis(axis);
+    added.lines.push_back({series, line.valueOf});
+  }
+  // An axis of one line takes the line's colour, so that where a chart has two axes the
+  // eye finds which line reads against which.
+  if (spec.lines.size() == 1) {
+    const QColor color(spec.lines.front().color);
+    axis->setLabelsColor(color);
+    axis->setTitleBrush(color);
+  }
+  axes_.push_back(std::move(added));
+}
+
+void TrendChart::SetTimeLabels(const QString& format, int tickCount) {
+  if (showsTimeLabels_) time_->setFormat(format);
+  time_->setTickCount(tickCount);
+}
+
+void TrendChart::Replot(const TelemetryRing& ring, int64_t fromMs, int64_t toMs) {
+  plotted_ = PlotSize();
+  const int columns = std::max(1, plotted_.width());
+  std::vector<AxisPoints> reduced;
+  for (const ValueAxis& axis : axes_) reduced.push_back(Reduce(axis, ring, fromMs, toMs, columns));
+  // Each series maps its points to the plot (and outlines them for the mouse) once: it
+  // is emptied before the axes move, which then costs nothing, and filled after.
+  for (ValueAxis& axis : axes_) {
+    for (Line& line : axis.lines) line.series->clear();
+  }
+  time_->setRange(QDateTime::fromMSecsSinceEpoch(fromMs), QDateTime::fromMSecsSinceEpoch(toMs));
+  for (std::size_t a = 0; a < axes_.size(); ++a) {
+    SetValueRange(axes_[a], reduced[a]);
+    for (std::size_t l = 0; l < axes_[a].lines.size(); ++l) {
+      axes_[a].lines[l].series->replace(reduced[a].lines[l]);
+    }
+  }
+}
+
+TrendChart::AxisPoints TrendChart::Reduce(const ValueAxis& axis, const TelemetryRing& ring,
+                                          int64_t fromMs, int64_t toMs, int columns) const {
+  AxisPoints reduced;
+  for (const Line& line : axis.lines) {
+    const std::vector<TrendPoint> points =
+        DecimateMinMax(ring, line.valueOf, fromMs, toMs, columns);
+    for (const TrendPoint& point : points) {
+      reduced.low = std::min(reduced.low, point.value);
+      reduced.high = std::max(reduced.high, point.value);
+    }
+    reduced.lines.push_back(ToSeriesPoints(points));
+  }
+  return reduced;
+}
+
+void TrendChart::SetValueRange(ValueAxis& axis, const AxisPoints& points) {
+  const int roomForTicks = RoomForTicks(*axis.axis);
+  if (axis.spec->fixedRange) {
+    // A fixed range keeps its ticks where they all fit, else only its ends.
+    axis.axis->setTickCount(roomForTicks >= axis.spec->fixedTicks ? axis.spec->fixedTicks : 2);
+  } else if (points.low <= points.high) {  // else nothing to fit: the range stays
+    FitAxis(*axis.axis, points.low, points.high, roomForTicks);
+  }
+}
+
+QSize TrendChart::PlotSize() const {
+  return plotArea().size().toSize();
+}
+
+int TrendChart::RoomForTicks(const QValueAxis& axis) const {
+  // Two label heights from tick to tick, or a short plot elides its labels.
+  const double labelHeight = QFontMetricsF(axis.labelsFont()).height();
+  return 1 + static_cast<int>(plotArea().height() / (2 * labelHeight));
+}

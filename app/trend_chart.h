@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QChart>
+#include <QList>
+#include <QPointF>
+#include <QSize>
+#include <QString>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "app/trend_quantities.h"
+
+class QDateTimeAxis;
+class QLineSeries;
+class QValueAxis;
+
+// One chart of the Trends window: a line per quantity against its value axis, and a
+// time axis whose span the window sets alike on every chart.
+class TrendChart : public QChart {
+ public:
+  // The time axis's labels only where `showTimeLabels`: stacked charts need them once.
+  TrendChart(const TrendChartSpec& spec, bool showTimeLabels);
+
+  // Redraws every line over [fromMs, toMs], at most two points per pixel column of the
+  // plot area (each series replaced in one call), and fits the value axes that fit.
+  void Replot(const TelemetryRing& ring, int64_t fromMs, int64_t toMs);
+  // Whether the plot area is no longer the size it had at the last Replot.
+  bool PlotResized() const { return PlotSize() != plotted_; }
+  // The time labels' QDateTime format and how many there are across the span.
+  void SetTimeLabels(const QString& format, int tickCount);
+
+ private:
+  struct Line {
+    QLineSeries* series;
+    SampleValue valueOf;
+  };
+  struct ValueAxis {
+    QValueAxis* axis;
+    const TrendAxis* spec;
+    std::vector<Line> lines;
+  };
+
+  // The points of each line of an axis, and the lowest and highest value among them.
+  struct AxisPoints {
+    std::vector<QList<QPointF>> lines;
+    double low = std::numeric_limits<double>::infinity();
+    double high = -std::numeric_limits<double>::infinity();
+  };
+
+  void AddValueAxis(const TrendAxis& spec, Qt::Alignment side);
+  AxisPoints Reduce(const ValueAxis& axis, const TelemetryRing& ring, int64_t fromMs, int64_t toMs,
+                    int columns) const;
+  void SetValueRange(ValueAxis& axis, const AxisPoints& points);
+  QSize PlotSize() const;
+  int RoomForTicks(const QValueAxis& axis) const;
+
+  bool showsTimeLabels_;
+  QDateTimeAxis* time_;
+  std::vector<ValueAxis> axes_;
+  QSize plotted_;
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QRgb>
+#include <span>
+
+#include "replies/trend_decimation.h"
+
+// What the Trends window plots: three charts stacked on one time axis, each with its
+// value axis on the left and, where two kinds of quantity share a chart, a second one
+// on the right.
+
+// One quantity's line, named in the legend as the panel names its value.
+struct TrendLine {
+  const char* name;
+  SampleValue valueOf;
+  QRgb color;
+};
+
+// A value axis and the lines drawn against it. Quantities with known bounds keep them;
+// the others fit the values in the span, and show `low` to `high` while there are none.
+struct TrendAxis {
+  const char* title;
+  std::span<const TrendLine> lines;
+  bool fixedRange;
+  double low;
+  double high;
+  int fixedTicks;           // ticks across a fixed range, grid lines included
+  const char* labelFormat;  // printf style, as QValueAxis takes it
+};
+
+struct TrendChartSpec {
+  TrendAxis left;
+  const TrendAxis* right;  // null for a chart of one kind of quantity
+};
+
+// Top to bottom: temperatures, pressures, compressor PWM with the mains value.
+std::span<const TrendChartSpec> TrendCharts();

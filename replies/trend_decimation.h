@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "replies/telemetry_history.h"
+
+// Reducing a quantity's samples to what a plot of a given width can show, so that a
+// day of samples costs a few thousand points per repaint rather than fifty thousand.
+
+// One point of a trend: the time of a sample (pcTimeMs) and one of its values.
+struct TrendPoint {
+  int64_t ms;
+  double value;
+  bool operator==(const TrendPoint&) const = default;
+};
+
+// One of the sample's values in the panel's units (EiOf, PwmOf, ...).
+using SampleValue = double (*)(const TelemetrySample&);
+
+// The samples taken in [fromMs, toMs] (both ends included) for a plot `columns` pixels
+// wide. The span is cut into `columns` equal columns of time; each column that holds
+// samples gives its lowest and its highest value in the order they were taken, or one
+// point when a single sample is both (ties go to the earliest sample). A column without
+// samples gives nothing, so a gap in the samples stays a gap between points. Nothing at
+// all for columns <= 0, toMs < fromMs, a null valueOf or no samples in the span.
+std::vector<TrendPoint> DecimateMinMax(const TelemetryRing& ring, SampleValue valueOf,
+                                       int64_t fromMs, int64_t toMs, int columns);
