@@ -31,7 +31,7 @@ class BatchHost : public Host {
   void Note(std::string_view text) override;
 
   // Milliseconds on the steady clock since this host was made.
-  int64_t ElapsedMs() const;
+  virtual int64_t ElapsedMs() const;
 
   std::deque<MessageAnswer> answers;
   std::deque<std::optional<std::string>> savePaths;
