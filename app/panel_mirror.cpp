@@ -14,7 +14,7 @@
 
 #include "app/panel_window.h"
 #include "app/text_codec.h"
-#include "panel/control_ids.h"
+#include "resources/control_ids.h"
 
 void PanelWindow::TextChanged(int id, const std::string& text) {
   QWidget* widget = Control(id);

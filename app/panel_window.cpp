@@ -12,6 +12,7 @@
 #include "app/app_icon.h"
 #include "app/control_widgets.h"
 #include "app/text_codec.h"
+#include "resources/control_ids.h"
 #include "panel/panel_dialog.h"
 
 namespace {
@@ -119,6 +120,6 @@ void PanelWindow::ShowAbout() {
 
 void PanelWindow::RefreshPortToolTip() {
   if (QWidget* port = Control(ids::kPortEdit)) {
-    port->setToolTip(FromCore(panel_.SelectedDevice()));
+    port->setToolTip(FromCore(panel_.connection().SelectedDevice()));
   }
 }

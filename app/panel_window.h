@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/dialog_units.h"
-#include "panel/control_model.h"
+#include "state/control_model.h"
 
 class CKeloConfigurationDlg;
 class QComboBox;

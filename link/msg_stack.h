@@ -9,9 +9,6 @@ class MsgStack {
  public:
   static constexpr int kStackCapacity = 96;
 
-  MsgStack() = default;
-  virtual ~MsgStack() = default;
-
   // At capacity the code is dropped without notice.
   void Push(int32_t code);
   // An empty stack gives 0 and stays empty.

@@ -1,137 +1,154 @@
-// The operator's commands. None of them touches the port: they check the panel and
-// push command codes, which the link sends last-pushed first.
+// The operator's commands on the settings and the machine: Write, Read, Set Date, Set
+// Service, Set Defaults, and the guards and interlocks of the panel's fields.
 
+#include "panel/commands.h"
+
+#include <array>
 #include <string>
 #include <utility>
 
 #include "link/command_codes.h"
-#include "panel/panel_dialog.h"
+#include "link/link_engine.h"
+#include "panel/exchange.h"
+#include "panel/host.h"
+#include "panel/panel_sets.h"
+#include "resources/control_ids.h"
+#include "state/panel_state.h"
 
 namespace {
 
 constexpr int32_t kSHtMax = 10;
 constexpr int32_t kCalValueMax = 250;
 constexpr int32_t kByteMax = 255;
+// The "s-heat minimum" message shows this divided by 4, so its digit is always 0.
+constexpr int32_t kSHtMinimumRaw = 1;
 
 }  // namespace
 
-void CKeloConfigurationDlg::OnWriteClicked() {
-  if (rxInProgress) {
+PanelCommands::PanelCommands(PanelState& panel, LinkEngine& link, LogFollower& log, Host& host)
+    : panel_(panel), link_(link), log_(log), host_(host) {}
+
+void PanelCommands::OnWriteClicked() {
+  const WriteGate& gate = panel_.gate;
+  const MachineReadings& machine = panel_.machine;
+  if (gate.rxInProgress) {
     host_.ShowMessage("Wait for Rx to complete", MessageButtons::kOk);
     return;
   }
-  if (!portOpen) {
+  if (!link_.IsOpen()) {
     host_.ShowMessage("Error \nNo port open", MessageButtons::kOk);
     return;
   }
   // Until the machine's own settings are on the panel, writing would overwrite them
   // with the panel's start-up values.
-  if (!machineSettings || !machineCalibration) {
+  if (!machine.machineSettings || !machine.machineCalibration) {
     host_.ShowMessage("Wait for Rx to complete", MessageButtons::kOk);
     return;
   }
-  sHtBackup = sHt;
-  tMinBackup = tMin;
-  tMaxBackup = tMax;
+  BoundValues& values = panel_.values;
+  const BoundValues before = values;
   // The exchange has told the operator what is wrong; nothing is sent.
-  if (!ReadPanel()) return;
-  sHtMinimumRaw = 1;
-  if (sHt > kSHtMax || sHt < 0) {
-    const bool tooHigh = sHt > kSHtMax;
-    sHt = sHtBackup;
-    tMin = tMinBackup;
-    tMax = tMaxBackup;
+  if (!ReadPanel(panel_, host_)) return;
+  if (values.sHt > kSHtMax || values.sHt < 0) {
+    const bool tooHigh = values.sHt > kSHtMax;
+    values.sHt = before.sHt;
+    values.tMin = before.tMin;
+    values.tMax = before.tMax;
     host_.ShowMessage(tooHigh ? std::string("s-heat max is \n 10C")
-                              : "s-heat minimum is \n" + std::to_string(sHtMinimumRaw / 4),
+                              : "s-heat minimum is \n" + std::to_string(kSHtMinimumRaw / 4),
                       MessageButtons::kOk);
-    ShowPanel();
+    ShowPanel(panel_);
     return;
   }
-  if (calValue > kCalValueMax || calValue < 0) calValue = 0;
+  if (values.calValue > kCalValueMax || values.calValue < 0) values.calValue = 0;
   if (!CalibrationFitsItsBytes()) return;
-  ShowPanel();
-  txInProgress = true;
-  for (int code :
-       {cmd::kReadStatus, cmd::kReadCalibration, cmd::kReadNameSecondHalf, cmd::kReadNameFirstHalf,
-        cmd::kReadSettings, cmd::kReadServiceDate, cmd::kWriteCalibration, cmd::kWriteSettings}) {
-    msgStack.Push(code);
+  ShowPanel(panel_);
+  panel_.gate.txInProgress = true;
+  for (int code : {cmd::kReadStatus, cmd::kReadCalibration, cmd::kReadNameSecondHalf,
+                   cmd::kReadNameFirstHalf, cmd::kReadSettings, cmd::kReadServiceDate,
+                   cmd::kWriteCalibration, cmd::kWriteSettings}) {
+    link_.Queue(code);
   }
 }
 
-bool CKeloConfigurationDlg::CalibrationFitsItsBytes() {
+bool PanelCommands::CalibrationFitsItsBytes() {
+  const BoundValues& values = panel_.values;
   // In exchange order; Cal Value and S_Ht are already held within their ranges.
-  for (const auto& [value, editId] : {std::pair{tMax, ids::kTMaxEdit}, {tMin, ids::kTMinEdit}}) {
+  for (const auto& [value, editId] :
+       {std::pair{values.tMax, ids::kTMaxEdit}, {values.tMin, ids::kTMinEdit}}) {
     if (value < 0 || value > kByteMax) {
       host_.ShowMessage("Please enter an integer between 0 and 255.", MessageButtons::kOk);
-      controls_.SetFocus(editId);
+      panel_.controls.SetFocus(editId);
       return false;
     }
   }
   return true;
 }
 
-void CKeloConfigurationDlg::OnReadClicked() {
-  if (txInProgress) {
+void PanelCommands::OnReadClicked() {
+  if (panel_.gate.txInProgress) {
     host_.ShowMessage("Wait for Tx to complete", MessageButtons::kOk);
     return;
   }
-  if (!portOpen) {
+  if (!link_.IsOpen()) {
     host_.ShowMessage("Error \nNo port open", MessageButtons::kOk);
     return;
   }
-  rxInProgress = true;
+  panel_.gate.rxInProgress = true;
   for (int code : {cmd::kReadCalibration, cmd::kReadNameSecondHalf, cmd::kReadNameFirstHalf,
                    cmd::kReadSettings, cmd::kReadServiceDate}) {
-    msgStack.Push(code);
+    link_.Queue(code);
   }
 }
 
-void CKeloConfigurationDlg::OnSetDateClicked() {
-  msgStack.Push(cmd::kSetClock);
+void PanelCommands::OnSetDateClicked() { link_.Queue(cmd::kSetClock); }
+
+void PanelCommands::OnSetServiceClicked() {
+  link_.Queue(cmd::kSetServiceDate);
+  link_.Queue(cmd::kReadServiceDate);
+  link_.Queue(cmd::kReadServiceDate);
 }
 
-void CKeloConfigurationDlg::OnSetServiceClicked() {
-  msgStack.Push(cmd::kSetServiceDate);
-  msgStack.Push(cmd::kReadServiceDate);
-  msgStack.Push(cmd::kReadServiceDate);
-}
-
-void CKeloConfigurationDlg::OnSetDefaultsClicked() {
+void PanelCommands::OnSetDefaultsClicked() {
   if (host_.ShowMessage("      Warning!\n Calibration values\n will be overwritten",
                         MessageButtons::kOkCancel) != MessageAnswer::kOk) {
     return;
   }
-  ApplyDefaultSet();
+  ApplyDefaultSet(panel_);
 }
 
-void CKeloConfigurationDlg::OnCalValueChanged() {
-  ReadPanel();
-  if (calValue > kCalValueMax || calValue < 0) {
-    calValue = 0;
-    ShowPanel();
-    controls_.SelectAllText(ids::kCalValueEdit);
+void PanelCommands::OnCalValueChanged() {
+  ReadPanel(panel_, host_);
+  BoundValues& values = panel_.values;
+  if (values.calValue > kCalValueMax || values.calValue < 0) {
+    values.calValue = 0;
+    ShowPanel(panel_);
+    panel_.controls.SelectAllText(ids::kCalValueEdit);
   }
 }
 
-void CKeloConfigurationDlg::OnLocalTempChanged() {
+void PanelCommands::OnLocalTempChanged() {
+  ControlModel& controls = panel_.controls;
   // Entry "18" also sets the evaporator fan to "+1".
-  if (controls_.GetSelection(ids::kLocalTempCombo) == 1) {
-    controls_.SetSelection(ids::kEvapFanCombo, 1);
+  if (controls.GetSelection(ids::kLocalTempCombo) == 1) {
+    controls.SetSelection(ids::kEvapFanCombo, 1);
   }
 }
 
-void CKeloConfigurationDlg::OnCompressorRunClicked() {
-  if (controls_.IsChecked(ids::kCompressorRunCheck) &&
-      controls_.GetSelection(ids::kRunTimeCombo) == 0) {
+void PanelCommands::OnCompressorRunClicked() {
+  ControlModel& controls = panel_.controls;
+  if (controls.IsChecked(ids::kCompressorRunCheck) &&
+      controls.GetSelection(ids::kRunTimeCombo) == 0) {
     host_.ShowMessage("Warning, \nAux Input = Panic  \nWill Be Disabled", MessageButtons::kOk);
-    controls_.SetSelection(ids::kRunTimeCombo, 1);
+    controls.SetSelection(ids::kRunTimeCombo, 1);
   }
 }
 
-void CKeloConfigurationDlg::OnRunTimeChanged() {
-  if (controls_.IsChecked(ids::kCompressorRunCheck) &&
-      controls_.GetSelection(ids::kRunTimeCombo) == 0) {
+void PanelCommands::OnRunTimeChanged() {
+  ControlModel& controls = panel_.controls;
+  if (controls.IsChecked(ids::kCompressorRunCheck) &&
+      controls.GetSelection(ids::kRunTimeCombo) == 0) {
     host_.ShowMessage("Warning, \nPower Save  \nWill Be Disabled", MessageButtons::kOk);
-    controls_.SetCheck(ids::kCompressorRunCheck, 0);
+    controls.SetCheck(ids::kCompressorRunCheck, 0);
   }
 }

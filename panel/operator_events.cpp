@@ -1,10 +1,11 @@
 #include "panel/operator_events.h"
 
 #include "panel/panel_dialog.h"
+#include "resources/control_ids.h"
 
 namespace {
 
-using Handler = void (CKeloConfigurationDlg::*)();
+using Handler = void (*)(CKeloConfigurationDlg& panel);
 
 struct Binding {
   int id;
@@ -12,35 +13,38 @@ struct Binding {
 };
 
 constexpr Binding kClickHandlers[] = {
-    {ids::kExitButton, &CKeloConfigurationDlg::OnOK},
-    {ids::kWriteButton, &CKeloConfigurationDlg::OnWriteClicked},
-    {ids::kConnectButton, &CKeloConfigurationDlg::OnConnectClicked},
-    {ids::kReadButton, &CKeloConfigurationDlg::OnReadClicked},
-    {ids::kGetAllButton, &CKeloConfigurationDlg::OnGetAllClicked},
-    {ids::kSetDefaultsButton, &CKeloConfigurationDlg::OnSetDefaultsClicked},
-    {ids::kSetDateButton, &CKeloConfigurationDlg::OnSetDateClicked},
-    {ids::kSetServiceButton, &CKeloConfigurationDlg::OnSetServiceClicked},
-    {ids::kSaveLogButton, &CKeloConfigurationDlg::OnSaveLogClicked},
-    {ids::kSaveAllButton, &CKeloConfigurationDlg::OnSaveAllClicked},
-    {ids::kHelpButton, &CKeloConfigurationDlg::OnHelpClicked},
-    {ids::kClearLogButton, &CKeloConfigurationDlg::OnClearLogClicked},
-    {ids::kCompressorRunCheck, &CKeloConfigurationDlg::OnCompressorRunClicked},
+    {ids::kExitButton, [](CKeloConfigurationDlg& p) { p.OnOK(); }},
+    {ids::kWriteButton, [](CKeloConfigurationDlg& p) { p.commands().OnWriteClicked(); }},
+    {ids::kConnectButton, [](CKeloConfigurationDlg& p) { p.connection().OnConnectClicked(); }},
+    {ids::kReadButton, [](CKeloConfigurationDlg& p) { p.commands().OnReadClicked(); }},
+    {ids::kGetAllButton, [](CKeloConfigurationDlg& p) { p.commands().OnGetAllClicked(); }},
+    {ids::kSetDefaultsButton,
+     [](CKeloConfigurationDlg& p) { p.commands().OnSetDefaultsClicked(); }},
+    {ids::kSetDateButton, [](CKeloConfigurationDlg& p) { p.commands().OnSetDateClicked(); }},
+    {ids::kSetServiceButton,
+     [](CKeloConfigurationDlg& p) { p.commands().OnSetServiceClicked(); }},
+    {ids::kSaveLogButton, [](CKeloConfigurationDlg& p) { p.commands().OnSaveLogClicked(); }},
+    {ids::kSaveAllButton, [](CKeloConfigurationDlg& p) { p.commands().OnSaveAllClicked(); }},
+    {ids::kHelpButton, [](CKeloConfigurationDlg& p) { p.OnHelpClicked(); }},
+    {ids::kClearLogButton, [](CKeloConfigurationDlg& p) { p.commands().OnClearLogClicked(); }},
+    {ids::kCompressorRunCheck,
+     [](CKeloConfigurationDlg& p) { p.commands().OnCompressorRunClicked(); }},
 };
 
 constexpr Binding kSelectionHandlers[] = {
-    {ids::kLocalTempCombo, &CKeloConfigurationDlg::OnLocalTempChanged},
-    {ids::kRunTimeCombo, &CKeloConfigurationDlg::OnRunTimeChanged},
+    {ids::kLocalTempCombo, [](CKeloConfigurationDlg& p) { p.commands().OnLocalTempChanged(); }},
+    {ids::kRunTimeCombo, [](CKeloConfigurationDlg& p) { p.commands().OnRunTimeChanged(); }},
 };
 
 constexpr Binding kEditHandlers[] = {
-    {ids::kCalValueEdit, &CKeloConfigurationDlg::OnCalValueChanged},
-    {ids::kPortEdit, &CKeloConfigurationDlg::OnPortNumberChanged},
+    {ids::kCalValueEdit, [](CKeloConfigurationDlg& p) { p.commands().OnCalValueChanged(); }},
+    {ids::kPortEdit, [](CKeloConfigurationDlg& p) { p.connection().OnPortNumberChanged(); }},
 };
 
 template <std::size_t N>
 void Run(CKeloConfigurationDlg& panel, const Binding (&bindings)[N], int id) {
   for (const Binding& binding : bindings) {
-    if (binding.id == id) (panel.*binding.handler)();
+    if (binding.id == id) binding.handler(panel);
   }
 }
 

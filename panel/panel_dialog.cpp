@@ -1,4 +1,109 @@
 #include "panel/panel_dialog.h"
 
+#include "link/command_codes.h"
+#include "replies/dispatcher.h"
+#include "replies/settings_block.h"
+#include "replies/time_text.h"
+#include "resources/control_ids.h"
+
+namespace {
+
+constexpr int kProgressStep = 5;
+constexpr int kProgressFull = 100;
+
+}  // namespace
+
 CKeloConfigurationDlg::CKeloConfigurationDlg(Host& host, SerialPort& port)
-    : host_(host), port_(port) {}
+    : host_(host),
+      link_(port, host, *this, *this),
+      log_(state_.controls, link_),
+      commands_(state_, link_, log_, host),
+      connection_(state_, link_, log_, host) {}
+
+void CKeloConfigurationDlg::OnTimer(int timerId) {
+  if (timerId == kLinkTimerId) {
+    link_.Tick();
+    AdvanceProgress(state_.gate.txInProgress);
+    AdvanceProgress(state_.gate.rxInProgress);
+  }
+  if (timerId == kConnectTimerId) connection_.ConnectStep();
+}
+
+// The Write and Read runs animate bar 1021 by ticks alone, not by their replies.
+void CKeloConfigurationDlg::AdvanceProgress(bool& inProgress) {
+  if (!inProgress) return;
+  ControlModel& controls = state_.controls;
+  const int position = controls.GetProgress(ids::kLinkProgress);
+  if (position < kProgressFull) {
+    controls.SetProgress(ids::kLinkProgress, position + kProgressStep);
+  } else {
+    inProgress = false;
+    controls.SetProgress(ids::kLinkProgress, 0);
+  }
+}
+
+// --- What the link reports ---
+
+void CKeloConfigurationDlg::OnReplyComplete(const Frame& reply) {
+  // Before the dispatch, so a new firmware revision shows from the next reply on.
+  state_.controls.SetText(ids::kStatusLine, "STATUS: Link is live  (Firmware Rev = " +
+                                                state_.machine.firmwareRevision + ")");
+  DispatchReply(reply, state_, log_);
+}
+
+void CKeloConfigurationDlg::OnNoReply(int /*received*/) {
+  if (link_.IsOpen()) {
+    state_.controls.SetText(ids::kStatusLine, "STATUS: Error- No Status from Brumo");
+  }
+}
+
+void CKeloConfigurationDlg::OnPortLost() {
+  state_.controls.SetText(ids::kConnectButton, "Connect");
+  state_.controls.SetText(ids::kStatusLine, "STATUS: Not connected");
+}
+
+void CKeloConfigurationDlg::OnIdle() {
+  QueuePollSet();
+  ShowClockLine();
+}
+
+void CKeloConfigurationDlg::QueuePollSet() {
+  if (state_.controls.IsChecked(ids::kRefCalCheck)) link_.Queue(cmd::kReadCalProgress);
+  for (int code : {cmd::kReadStatus, cmd::kReadClock, cmd::kReadStatus, cmd::kReadTemperatures,
+                   cmd::kReadPressures, cmd::kReadLogPointer}) {
+    link_.Queue(code);
+  }
+}
+
+// The clock as received in the previous pass: this pass's clock reply comes later.
+void CKeloConfigurationDlg::ShowClockLine() {
+  const int64_t clock = state_.machine.deviceClock;
+  state_.controls.SetText(ids::kClockLine,
+                          "Time:" + FormatTime(clock, "%x") + " " + FormatTime(clock, "%X"));
+}
+
+// --- What a request carries ---
+
+PayloadBytes CKeloConfigurationDlg::SettingsToWrite() {
+  // Write queues request 4 only once the machine's own settings are kept.
+  return ::SettingsToWrite(state_.controls,
+                           state_.machine.machineSettings.value_or(PayloadBytes{}));
+}
+
+PayloadBytes CKeloConfigurationDlg::CalibrationToWrite() {
+  const BoundValues& v = state_.values;
+  return ::CalibrationToWrite({v.calValue, v.sHt, v.tMin, v.tMax},
+                              state_.machine.machineCalibration.value_or(PayloadBytes{}));
+}
+
+std::string CKeloConfigurationDlg::NameToWrite() {
+  // The name edit's text becomes the name the panel keeps, as the machine will.
+  state_.machine.machineName = state_.controls.GetText(ids::kNameEdit);
+  return state_.machine.machineName;
+}
+
+int32_t CKeloConfigurationDlg::LogPointer() { return log_.pointers().logPointer; }
+
+int32_t CKeloConfigurationDlg::ReadPointer() { return log_.pointers().readPointer; }
+
+int64_t CKeloConfigurationDlg::CurrentTime() { return host_.CurrentTime(); }

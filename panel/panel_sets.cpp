@@ -1,6 +1,12 @@
 // The start-up set (window creation) and the default set (Set Defaults).
 
-#include "panel/panel_dialog.h"
+#include "panel/panel_sets.h"
+
+#include <array>
+
+#include "panel/exchange.h"
+#include "resources/control_ids.h"
+#include "state/panel_state.h"
 
 namespace {
 
@@ -49,20 +55,22 @@ constexpr const char* kDefaultNameText = "Insert name here";
 
 }  // namespace
 
-void CKeloConfigurationDlg::ApplyStartUpSet() {
-  controls_.SetText(ids::kNameEdit, kDefaultNameText);
-  controls_.SetText(ids::kStatusLine, "STATUS: Link is stopped");
-  for (const Selection& s : kStartUpSelections) controls_.SetSelection(s.comboId, s.index);
-  for (const CheckValue& c : kCheckSet) controls_.SetCheck(c.id, c.check);
+void ApplyStartUpSet(ControlModel& controls) {
+  controls.SetText(ids::kNameEdit, kDefaultNameText);
+  controls.SetText(ids::kStatusLine, "STATUS: Link is stopped");
+  for (const Selection& s : kStartUpSelections) controls.SetSelection(s.comboId, s.index);
+  for (const CheckValue& c : kCheckSet) controls.SetCheck(c.id, c.check);
 }
 
-void CKeloConfigurationDlg::ApplyDefaultSet() {
-  controls_.SetText(ids::kNameEdit, kDefaultNameText);
-  for (const Selection& s : kDefaultSelections) controls_.SetSelection(s.comboId, s.index);
-  for (const CheckValue& c : kCheckSet) controls_.SetCheck(c.id, c.check);
-  tMin = 15;
-  tMax = 10;
-  sHt = 2;
-  calValue = 157;
-  ShowPanel();
+void ApplyDefaultSet(PanelState& panel) {
+  ControlModel& controls = panel.controls;
+  controls.SetText(ids::kNameEdit, kDefaultNameText);
+  for (const Selection& s : kDefaultSelections) controls.SetSelection(s.comboId, s.index);
+  for (const CheckValue& c : kCheckSet) controls.SetCheck(c.id, c.check);
+  BoundValues& values = panel.values;
+  values.tMin = 15;
+  values.tMax = 10;
+  values.sHt = 2;
+  values.calValue = 157;
+  ShowPanel(panel);
 }

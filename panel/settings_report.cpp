@@ -4,9 +4,11 @@
 #include <optional>
 #include <string>
 
-#include "panel/panel_dialog.h"
-#include "panel/saved_file.h"
 #include "panel/settings_report.h"
+
+#include "panel/saved_file.h"
+#include "resources/control_ids.h"
+#include "state/panel_state.h"
 
 namespace {
 
@@ -29,17 +31,18 @@ const char* Pick(bool condition, const char* whenTrue, const char* whenFalse) {
 
 }  // namespace
 
-std::string SettingsReport(const CKeloConfigurationDlg& panel) {
-  const ControlModel& c = panel.controls();
+std::string SettingsReport(const PanelState& panel) {
+  const ControlModel& c = panel.controls;
+  const BoundValues& v = panel.values;
   auto checked = [&](int id) { return c.IsChecked(id); };
   const std::string lines[] = {
       "KELO CONFIGURATION SETTINGS",
       "***************************",
-      "Machine Name = " + WithFileLineEnds(panel.machineName),
-      "Machine Address = " + std::to_string(panel.calValue),
-      "Retrig Timer = " + std::to_string(panel.sHt),
-      "BackStop Timer = " + std::to_string(panel.tMin),
-      "Run Timer = " + std::to_string(panel.tMax),
+      "Machine Name = " + WithFileLineEnds(panel.machine.machineName),
+      "Machine Address = " + std::to_string(v.calValue),
+      "Retrig Timer = " + std::to_string(v.sHt),
+      "BackStop Timer = " + std::to_string(v.tMin),
+      "Run Timer = " + std::to_string(v.tMax),
       std::string("Input Polarity = ") +
           Pick(checked(ids::kPumpRunCheck), "Voltage Applied", "Voltage Removed"),
       std::string("Power Save = ") + Pick(checked(ids::kCompressorRunCheck), "On", "Off"),
@@ -68,10 +71,3 @@ std::string SettingsReport(const CKeloConfigurationDlg& panel) {
   return report;
 }
 
-void CKeloConfigurationDlg::OnSaveAllClicked() {
-  const std::optional<std::string> path = host_.AskSavePath();
-  if (!path || path->empty()) return;
-  if (const auto error = SaveFileWhole(*path, SettingsReport(*this))) {
-    host_.ShowMessage(SaveFailedMessage(*path, *error), MessageButtons::kOk);
-  }
-}

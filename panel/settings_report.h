@@ -2,7 +2,7 @@
 
 #include <string>
 
-class CKeloConfigurationDlg;
+struct PanelState;
 
 // The 18 lines of the settings report, each ending in CR LF.
-std::string SettingsReport(const CKeloConfigurationDlg& panel);
+std::string SettingsReport(const PanelState& panel);

@@ -1,7 +1,9 @@
 // Start-up and shutdown of the panel window, the exit confirmation and Help.
 
-#include "link/serial_port.h"
+#include "panel/exchange.h"
 #include "panel/panel_dialog.h"
+#include "panel/panel_sets.h"
+#include "resources/control_ids.h"
 
 namespace {
 
@@ -11,16 +13,16 @@ constexpr int kCancelResult = 2;
 }  // namespace
 
 bool CKeloConfigurationDlg::OnInitDialog() {
-  controls_.FillComboLists();
-  ShowPanel();
-  ApplyStartUpSet();
-  LoadPortNumber();
-  ShowPanel();
-  serviceBaseDate = host_.CurrentTime();
-  controls_.SetText(ids::kServiceDueLine, "Next due ");
-  firstLogReply = true;
-  nextLogPointer = logPointer = 0;
-  msgStack.Clear();
+  ControlModel& controls = state_.controls;
+  controls.FillComboLists();
+  ShowPanel(state_);
+  ApplyStartUpSet(controls);
+  connection_.LoadPortNumber();
+  ShowPanel(state_);
+  state_.machine.serviceBaseDate = host_.CurrentTime();
+  controls.SetText(ids::kServiceDueLine, "Next due ");
+  log_.RestartFollowing();
+  link_.ClearQueue();
   // A refused timer does not stop start-up; the panel runs without that tick.
   if (!host_.StartTimer(kLinkTimerId, kLinkTickMs)) {
     host_.ShowMessage("No Timers Available", MessageButtons::kOk);
@@ -28,7 +30,7 @@ bool CKeloConfigurationDlg::OnInitDialog() {
   if (!host_.StartTimer(kConnectTimerId, kConnectTickMs)) {
     host_.ShowMessage("No Timers Available", MessageButtons::kOk);
   }
-  controls_.SetFocus(ids::kExitButton);
+  controls.SetFocus(ids::kExitButton);
   return true;
 }
 
@@ -48,13 +50,12 @@ void CKeloConfigurationDlg::OnCancel() {
     return;
   }
   host_.EndDialog(kCancelResult);
-  connectPending = false;
-  connectSecondsLeft = 0;
+  connection_.StopAttempt();
 }
 
 void CKeloConfigurationDlg::OnDestroy() {
-  if (portOpen) port_.ClosePort();
-  SavePortNumber();
+  if (link_.IsOpen()) link_.Close();
+  connection_.SavePortNumber();
   host_.StopTimer(kLinkTimerId);
   host_.StopTimer(kConnectTimerId);
 }

@@ -1,56 +1,49 @@
-// The reply dispatcher: a complete reply is decoded by its own code (byte 2) alone.
-// It is not matched with the request just sent, and a code without a handler (0, any
-// even code, anything above 27) changes nothing.
+#include "replies/dispatcher.h"
 
 #include "link/command_codes.h"
-#include "panel/panel_dialog.h"
+#include "replies/decoders.h"
+#include "replies/log_follower.h"
 #include "replies/reply_bytes.h"
 
-void CKeloConfigurationDlg::DispatchReply() {
-  switch (ReplyByte(replyFrame, 2)) {
-    case cmd::kReadStatus:
-      OnStatusReply();
-      break;
-    case cmd::kReadSettings:
-      OnSettingsReply();
-      break;
-    case cmd::kReadLogRecord:
-      OnEventRecordReply(false);
-      break;
-    case cmd::kReadCalibration:
-      OnCalibrationReply();
-      break;
-    case cmd::kReadNameFirstHalf:
-      OnNameFirstHalfReply();
-      break;
-    case cmd::kReadNameSecondHalf:
-      OnNameSecondHalfReply();
-      break;
-    case cmd::kReadServiceDate:
-      OnServiceDateReply();
-      break;
-    case cmd::kReadClock:
-      OnClockReply();
-      break;
-    case cmd::kReadLogPointer:
-      OnLogPointerReply();
-      break;
-    case cmd::kReadFirmware:
-      OnFirmwareReply();
-      break;
-    case cmd::kReadLogRecordAt:
-      OnEventRecordReply(true);
-      break;
-    case cmd::kReadCalProgress:
-      OnCalProgressReply();
-      break;
-    case cmd::kReadTemperatures:
-      OnTemperatureReply();
-      break;
-    case cmd::kReadPressures:
-      OnPressureReply();
-      break;
-    default:
-      break;
+namespace {
+
+using Decoder = void (*)(const Frame& reply, PanelState& panel, LogFollower& log);
+
+struct Route {
+  int code;
+  Decoder decode;
+};
+
+template <void (*Decode)(const Frame&, PanelState&)>
+void ToPanel(const Frame& reply, PanelState& panel, LogFollower& /*log*/) {
+  Decode(reply, panel);
+}
+
+constexpr Route kRoutes[] = {
+    {cmd::kReadStatus, ToPanel<DecodeStatus>},
+    {cmd::kReadSettings, ToPanel<DecodeSettings>},
+    {cmd::kReadLogRecord,
+     [](const Frame& reply, PanelState&, LogFollower& log) { log.OnRecordReply(reply, false); }},
+    {cmd::kReadCalibration, ToPanel<DecodeCalibration>},
+    {cmd::kReadNameFirstHalf, ToPanel<DecodeNameFirstHalf>},
+    {cmd::kReadNameSecondHalf, ToPanel<DecodeNameSecondHalf>},
+    {cmd::kReadServiceDate, ToPanel<DecodeServiceDate>},
+    {cmd::kReadClock, ToPanel<DecodeClock>},
+    {cmd::kReadLogPointer,
+     [](const Frame& reply, PanelState&, LogFollower& log) { log.OnLogPointerReply(reply); }},
+    {cmd::kReadFirmware, ToPanel<DecodeFirmware>},
+    {cmd::kReadLogRecordAt,
+     [](const Frame& reply, PanelState&, LogFollower& log) { log.OnRecordReply(reply, true); }},
+    {cmd::kReadCalProgress, ToPanel<DecodeCalProgress>},
+    {cmd::kReadTemperatures, ToPanel<DecodeTemperatures>},
+    {cmd::kReadPressures, ToPanel<DecodePressures>},
+};
+
+}  // namespace
+
+void DispatchReply(const Frame& reply, PanelState& panel, LogFollower& log) {
+  const int code = ReplyByte(reply, 2);
+  for (const Route& route : kRoutes) {
+    if (route.code == code) return route.decode(reply, panel, log);
   }
 }

@@ -7,11 +7,14 @@
 // as UTF-8, and any other byte for byte as Latin-1, so no byte is lost from view.
 
 #include <algorithm>
+#include <array>
 #include <string>
 
-#include "panel/panel_dialog.h"
+#include "replies/decoders.h"
 #include "replies/reply_bytes.h"
 #include "replies/time_text.h"
+#include "resources/control_ids.h"
+#include "state/panel_state.h"
 
 namespace {
 
@@ -30,39 +33,41 @@ std::string ZeroTerminated(const Bytes& bytes) {
 
 }  // namespace
 
-void CKeloConfigurationDlg::OnNameFirstHalfReply() {
+void DecodeNameFirstHalf(const Frame& reply, PanelState& panel) {
+  auto& name = panel.machine.nameBuffer;
   for (int i = 0; i < kHalfNameSize; ++i) {
-    nameBuffer[static_cast<std::size_t>(i)] = ReplyByte(replyFrame, kFirstPayloadByte + i);
+    name[static_cast<std::size_t>(i)] = ReplyByte(reply, kFirstPayloadByte + i);
   }
 }
 
-void CKeloConfigurationDlg::OnNameSecondHalfReply() {
+void DecodeNameSecondHalf(const Frame& reply, PanelState& panel) {
+  MachineReadings& machine = panel.machine;
+  auto& name = machine.nameBuffer;
   for (int i = 0; i < kHalfNameSize; ++i) {
-    nameBuffer[static_cast<std::size_t>(kHalfNameSize + i)] =
-        ReplyByte(replyFrame, kFirstPayloadByte + i);
+    name[static_cast<std::size_t>(kHalfNameSize + i)] = ReplyByte(reply, kFirstPayloadByte + i);
   }
-  nameBuffer[2 * kHalfNameSize] = 0;
+  name[2 * kHalfNameSize] = 0;
   // Trailing spaces of a space-filled name stay part of it.
-  machineName = ZeroTerminated(nameBuffer);
-  controls_.SetText(ids::kNameEdit, machineName);
+  machine.machineName = ZeroTerminated(name);
+  panel.controls.SetText(ids::kNameEdit, machine.machineName);
 }
 
-void CKeloConfigurationDlg::OnFirmwareReply() {
+void DecodeFirmware(const Frame& reply, PanelState& panel) {
   std::array<uint8_t, kRevisionSize> revision{};
   for (int i = 0; i < kRevisionSize; ++i) {
-    revision[static_cast<std::size_t>(i)] = ReplyByte(replyFrame, kFirstPayloadByte + i);
+    revision[static_cast<std::size_t>(i)] = ReplyByte(reply, kFirstPayloadByte + i);
   }
-  // Shown by the link cycle in the status line from the next reply on.
-  firmwareRevision = ZeroTerminated(revision);
+  // Shown in the status line from the next complete reply on.
+  panel.machine.firmwareRevision = ZeroTerminated(revision);
 }
 
-void CKeloConfigurationDlg::OnServiceDateReply() {
-  serviceBaseDate = ReplyTime(replyFrame, kFirstPayloadByte);
-  const int64_t nextDue = serviceBaseDate + kServiceIntervalSeconds;
-  controls_.SetText(ids::kServiceDueLine, "Next due " + FormatTime(nextDue, "%x"));
+void DecodeServiceDate(const Frame& reply, PanelState& panel) {
+  panel.machine.serviceBaseDate = ReplyTime(reply, kFirstPayloadByte);
+  const int64_t nextDue = panel.machine.serviceBaseDate + kServiceIntervalSeconds;
+  panel.controls.SetText(ids::kServiceDueLine, "Next due " + FormatTime(nextDue, "%x"));
 }
 
-void CKeloConfigurationDlg::OnClockReply() {
-  // Shown by the link cycle at each poll-set refill.
-  deviceClock = ReplyTime(replyFrame, kFirstPayloadByte);
+void DecodeClock(const Frame& reply, PanelState& panel) {
+  // Shown in the clock line at each poll-set refill.
+  panel.machine.deviceClock = ReplyTime(reply, kFirstPayloadByte);
 }

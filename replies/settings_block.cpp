@@ -1,7 +1,7 @@
 #include "replies/settings_block.h"
 
-#include "panel/control_ids.h"
-#include "panel/control_model.h"
+#include "resources/control_ids.h"
+#include "state/control_model.h"
 
 namespace {
 

@@ -3,12 +3,13 @@
 #include <array>
 #include <cstdint>
 
+#include "link/frames.h"
+
 class ControlModel;
 
 // The settings block: bytes 3 to 11 of reply 3 (the machine's settings) and of request 4
 // (the settings Write sends). Both directions work from one table of fields, so the
 // bits a control shows and the bits it sends are the same bits.
-using PayloadBytes = std::array<uint8_t, 9>;  // frame bytes 3..11
 
 // Shows the machine's settings on the panel's combos and check boxes, in the panel's
 // order of controls. Bits and bytes that no control shows are not read.

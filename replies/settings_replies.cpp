@@ -2,13 +2,14 @@
 // the panel. Both are kept as received: Write sends the machine's own bits back for
 // every field the operator has not changed, and waits until both have arrived.
 
-#include "panel/panel_dialog.h"
+#include "replies/decoders.h"
 #include "replies/reply_bytes.h"
 #include "replies/settings_block.h"
+#include "state/panel_state.h"
 
 namespace {
 
-PayloadBytes PayloadOf(const ReplyFrame& frame) {
+PayloadBytes PayloadOf(const Frame& frame) {
   PayloadBytes payload{};
   for (std::size_t i = 0; i < payload.size(); ++i) {
     payload[i] = ReplyByte(frame, static_cast<int>(i) + 3);
@@ -18,16 +19,17 @@ PayloadBytes PayloadOf(const ReplyFrame& frame) {
 
 }  // namespace
 
-void CKeloConfigurationDlg::OnSettingsReply() {
-  machineSettings = PayloadOf(replyFrame);
-  ShowSettings(controls_, *machineSettings);
+void DecodeSettings(const Frame& reply, PanelState& panel) {
+  panel.machine.machineSettings = PayloadOf(reply);
+  ShowSettings(panel.controls, *panel.machine.machineSettings);
 }
 
-void CKeloConfigurationDlg::OnCalibrationReply() {
-  machineCalibration = PayloadOf(replyFrame);
-  calValue = ReplyByte(replyFrame, 3);
-  sHt = ReplyByte(replyFrame, 4);
-  tMin = ReplyByte(replyFrame, 5);
-  tMax = ReplyByte(replyFrame, 6);
-  ShowPanel();
+void DecodeCalibration(const Frame& reply, PanelState& panel) {
+  panel.machine.machineCalibration = PayloadOf(reply);
+  BoundValues& values = panel.values;
+  values.calValue = ReplyByte(reply, 3);
+  values.sHt = ReplyByte(reply, 4);
+  values.tMin = ReplyByte(reply, 5);
+  values.tMax = ReplyByte(reply, 6);
+  ShowBoundValues(values, panel.controls);
 }

@@ -3,8 +3,10 @@
 
 #include <string>
 
-#include "panel/panel_dialog.h"
+#include "replies/decoders.h"
 #include "replies/reply_bytes.h"
+#include "resources/control_ids.h"
+#include "state/panel_state.h"
 
 namespace {
 
@@ -27,28 +29,34 @@ constexpr int kCalibrationDone = 100;
 
 }  // namespace
 
-void CKeloConfigurationDlg::OnStatusReply() {
-  fogStatusByte = ReplyByte(replyFrame, 7);
-  mainsValue = ReplyByte(replyFrame, 8);
-  outputFrequency = ReplyByte(replyFrame, 6) * kOutputHzPerStep / kOutputStepsPerScale;
-  ShowFogStatus();
-}
+namespace {
 
-void CKeloConfigurationDlg::ShowFogStatus() {
-  // Replaces whatever the operator typed into T_Max and has not stored.
-  controls_.SetText(ids::kTMaxEdit, std::to_string(tMax));
+// Replaces whatever the operator typed into T_Max and has not stored.
+void ShowFogStatus(PanelState& panel) {
+  panel.controls.SetText(ids::kTMaxEdit, std::to_string(panel.values.tMax));
   for (const StatusBit& bit : kStatusBits) {
-    controls_.SetCheck(bit.indicatorId, (fogStatusByte & bit.mask) != 0 ? 1 : 0);
+    panel.controls.SetCheck(bit.indicatorId, (panel.machine.fogStatusByte & bit.mask) != 0 ? 1 : 0);
   }
 }
 
-void CKeloConfigurationDlg::OnCalProgressReply() {
-  const int progress = ReplyByte(replyFrame, 3);
+}  // namespace
+
+void DecodeStatus(const Frame& reply, PanelState& panel) {
+  MachineReadings& machine = panel.machine;
+  machine.fogStatusByte = ReplyByte(reply, 7);
+  machine.mainsValue = ReplyByte(reply, 8);
+  machine.outputFrequency = ReplyByte(reply, 6) * kOutputHzPerStep / kOutputStepsPerScale;
+  ShowFogStatus(panel);
+}
+
+void DecodeCalProgress(const Frame& reply, PanelState& panel) {
+  ControlModel& controls = panel.controls;
+  const int progress = ReplyByte(reply, 3);
   if (progress < kCalibrationDone) {
-    controls_.SetProgress(ids::kCalProgress, progress);
-  } else if (controls_.IsChecked(ids::kRefCalCheck)) {
+    controls.SetProgress(ids::kCalProgress, progress);
+  } else if (controls.IsChecked(ids::kRefCalCheck)) {
     // Done: unchecking Ref Cal also takes code 23 out of the poll set.
-    controls_.SetProgress(ids::kCalProgress, 0);
-    controls_.SetCheck(ids::kRefCalCheck, 0);
+    controls.SetProgress(ids::kCalProgress, 0);
+    controls.SetCheck(ids::kRefCalCheck, 0);
   }
 }

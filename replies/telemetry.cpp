@@ -4,9 +4,11 @@
 
 #include <string>
 
-#include "panel/panel_dialog.h"
+#include "replies/decoders.h"
 #include "replies/reply_bytes.h"
 #include "replies/telemetry_text.h"
+#include "resources/control_ids.h"
+#include "state/panel_state.h"
 
 namespace {
 
@@ -25,20 +27,22 @@ constexpr TemperatureField kTemperatures[] = {
 
 }  // namespace
 
-void CKeloConfigurationDlg::OnTemperatureReply() {
+void DecodeTemperatures(const Frame& reply, PanelState& panel) {
   for (const TemperatureField& field : kTemperatures) {
-    const double value = TemperatureValue(ReplySigned16(replyFrame, field.lowByte));
-    controls_.SetText(field.lineId, field.label + MeasuredText(value));
+    const double value = TemperatureValue(ReplySigned16(reply, field.lowByte));
+    panel.controls.SetText(field.lineId, field.label + MeasuredText(value));
   }
-  const double pwm = PwmPercent(ReplyByte(replyFrame, 11));
-  controls_.SetText(ids::kPwmLine, "PWM = " + MeasuredText(pwm) + "%");
+  const double pwm = PwmPercent(ReplyByte(reply, 11));
+  panel.controls.SetText(ids::kPwmLine, "PWM = " + MeasuredText(pwm) + "%");
 }
 
-void CKeloConfigurationDlg::OnPressureReply() {
-  const double high = PressureValue(ReplySigned16(replyFrame, 3), kHighPressureRange);
-  controls_.SetText(ids::kPHighLine, "P_HIGH = " + MeasuredText(high) + " PSI");
-  const double low = PressureValue(ReplySigned16(replyFrame, 5), kLowPressureRange);
-  controls_.SetText(ids::kPLowLine, "P_LOW = " + MeasuredText(low) + " PSI");
-  controls_.SetText(ids::kMainsLine, "Mains Value = " + std::to_string(mainsValue));
-  controls_.SetText(ids::kOutputLine, "OutPut = " + std::to_string(outputFrequency) + "Hz");
+void DecodePressures(const Frame& reply, PanelState& panel) {
+  ControlModel& controls = panel.controls;
+  const double high = PressureValue(ReplySigned16(reply, 3), kHighPressureRange);
+  controls.SetText(ids::kPHighLine, "P_HIGH = " + MeasuredText(high) + " PSI");
+  const double low = PressureValue(ReplySigned16(reply, 5), kLowPressureRange);
+  controls.SetText(ids::kPLowLine, "P_LOW = " + MeasuredText(low) + " PSI");
+  controls.SetText(ids::kMainsLine, "Mains Value = " + std::to_string(panel.machine.mainsValue));
+  controls.SetText(ids::kOutputLine,
+                   "OutPut = " + std::to_string(panel.machine.outputFrequency) + "Hz");
 }

@@ -1,4 +1,4 @@
-#include "panel/control_model.h"
+#include "state/control_model.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "panel/control_ids.h"
+#include "resources/control_ids.h"
 
 namespace {
 

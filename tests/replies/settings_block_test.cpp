@@ -5,8 +5,8 @@
 #include <functional>
 #include <string>
 
-#include "panel/control_ids.h"
-#include "panel/control_model.h"
+#include "resources/control_ids.h"
+#include "state/control_model.h"
 
 namespace {
 

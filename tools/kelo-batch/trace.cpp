@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr std::array<const char*, 5> kValueNames = {"calValue", "sHt", "tMax", "commPort",
-                                                    "tMin"};
 
 std::string Hex(const std::vector<uint8_t>& bytes) {
   std::string text;
@@ -37,8 +35,13 @@ const char* KindName(ControlKind kind) {
 }
 
 std::array<int32_t, 5> ValuesOf(const CKeloConfigurationDlg& panel) {
-  return {panel.calValue, panel.sHt, panel.tMax, panel.commPort, panel.tMin};
+  std::array<int32_t, 5> values{};
+  const auto fields = BoundFields();
+  for (std::size_t i = 0; i < values.size(); ++i) values[i] = panel.state().values.*fields[i].value;
+  return values;
 }
+
+const char* ValueName(std::size_t index) { return BoundFields()[index].name; }
 
 }  // namespace
 
@@ -79,7 +82,7 @@ void Trace::FlushValues() {
   const std::array<int32_t, 5> now = ValuesOf(*panel_);
   for (std::size_t i = 0; i < now.size(); ++i) {
     if (now[i] != values_[i]) {
-      Emit(std::string("value ") + kValueNames[i] + " " + std::to_string(now[i]));
+      Emit(std::string("value ") + ValueName(i) + " " + std::to_string(now[i]));
     }
   }
   values_ = now;
@@ -146,7 +149,7 @@ void Trace::Dump() {
   }
   const std::array<int32_t, 5> values = ValuesOf(*panel_);
   for (std::size_t i = 0; i < values.size(); ++i) {
-    Emit(std::string("dump value ") + kValueNames[i] + " " + std::to_string(values[i]));
+    Emit(std::string("dump value ") + ValueName(i) + " " + std::to_string(values[i]));
   }
   out_.flush();
 }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "link/serial_port.h"
-#include "panel/control_model.h"
+#include "state/control_model.h"
 
 class CKeloConfigurationDlg;
 

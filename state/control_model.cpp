@@ -1,4 +1,4 @@
-#include "panel/control_model.h"
+#include "state/control_model.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <string>
+
+#include "link/command_queue.h"
+#include "link/frames.h"
+#include "link/link_clock.h"
+#include "link/link_listener.h"
+#include "link/msg_stack.h"
+#include "link/request_builder.h"
+#include "link/serial_port.h"
+
+// The transaction engine between the panel and the machine, driven by the link tick.
+// It takes one queued code at a time, sends its request after a line break, reads the
+// reply two ticks later without waiting, and tells its listener what came. There is
+// one transaction in flight at a time, no retry, and no matching of a reply to its
+// request: the reply's own code (byte 2) says what it is.
+class LinkEngine : public CommandQueue {
+ public:
+  enum class OpenResult { kOpened, kOpenFailed, kConfigureFailed };
+
+  LinkEngine(SerialPort& port, LinkClock& clock, RequestSource& source, LinkListener& listener);
+
+  // One link tick: send the next request, read an awaited reply (and send the next
+  // request on the same tick), or tell the listener the link is idle.
+  void Tick();
+  // Queues a code; at capacity it is dropped without notice.
+  void Queue(int32_t code) override;
+  void ClearQueue() { stack_.Clear(); }
+  bool IsOpen() const { return open_; }
+
+  // Opens and configures the port; a port that opens but cannot be configured is
+  // closed again, so that the next try can open it.
+  OpenResult Open(const std::string& device);
+  // Closes the port. A reply still awaited is read on its tick all the same, finds the
+  // port closed and takes the lost-port path.
+  void Close();
+
+  // For inspection.
+  const MsgStack& queue() const { return stack_; }
+  int32_t replyCountdown() const { return replyCountdown_; }
+  const Frame& requestFrame() const { return builder_.frame(); }
+  const Frame& replyFrame() const { return replyFrame_; }
+
+ private:
+  void SendNextRequest();
+  void SendBreak();
+  void ReadReply();
+  void TakePortAsLost();
+
+  SerialPort& port_;
+  LinkClock& clock_;
+  RequestSource& source_;
+  LinkListener& listener_;
+  MsgStack stack_;
+  RequestBuilder builder_;
+  Frame replyFrame_{};
+  int32_t replyCountdown_ = 0;
+  bool open_ = false;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "link/frames.h"
+
+// What the link tells the panel, on the tick it happens.
+class LinkListener {
+ public:
+  virtual ~LinkListener() = default;
+
+  // All twelve bytes of a reply arrived on its read tick.
+  virtual void OnReplyComplete(const Frame& reply) = 0;
+  // The read tick found fewer than twelve bytes (`received` of them) and the port is
+  // still there: the machine was silent or cut short. The partial frame is dropped.
+  virtual void OnNoReply(int received) = 0;
+  // The read tick found the port gone (adapter pulled, far end closed). The link has
+  // closed it and emptied its queue.
+  virtual void OnPortLost() = 0;
+  // The link is open, nothing is awaited and nothing is queued: the point at which the
+  // panel queues the next poll pass. Nothing is sent on this tick.
+  virtual void OnIdle() = 0;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "link/frames.h"
+
+// What the machine has told the panel about itself. Each reading keeps its last
+// received value for the life of the panel; closing the port changes none of them.
+struct MachineReadings {
+  std::string firmwareRevision = "1vXX";  // reply 19; shown in the status line
+  std::array<uint8_t, 17> nameBuffer{};   // replies 9 and 11; byte 16 ends it
+  std::string machineName = "Insert Name Here";  // reply 11; the settings report's name
+  int64_t deviceClock = 0;      // reply 15: the machine's clock, seconds since 1970
+  int64_t serviceBaseDate = 0;  // reply 13; the PC's time at start-up until then
+  int32_t fogStatusByte = 0;    // reply 1
+  int32_t mainsValue = 0;       // reply 1; shown by reply 27
+  int32_t outputFrequency = 0;  // reply 1, in Hz; shown by reply 27
+  // The machine's settings (reply 3) and calibration values (reply 7), bytes 3 to 11 as
+  // received since the last Connect. Write waits for both, and sends the machine's own
+  // bits back for whatever the operator has not changed.
+  std::optional<PayloadBytes> machineSettings;
+  std::optional<PayloadBytes> machineCalibration;
+};
