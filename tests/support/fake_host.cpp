@@ -42,16 +42,6 @@ std::optional<std::string> FakeHost::AskSavePath() {
   return path;
 }
 
-void FakeHost::SleepUntilMicros(int64_t until) {
-  sleeps.push_back(until);
-  if (until <= micros) return;
-  if (earlyWakeups > 0) {
-    --earlyWakeups;
-    micros += (until - micros) / 2;
-  } else {
-    micros = until;
-  }
-}
 
 bool FakeHost::OpenDocument(const std::string& path) {
   openedDocuments.push_back(path);

@@ -10,6 +10,7 @@
 
 #include "panel/host.h"
 #include "panel/profile.h"
+#include "support/fake_link.h"
 
 // A profile held in memory.
 class MemoryProfile : public Profile {
@@ -35,9 +36,8 @@ class FakeHost : public Host {
 
   MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons) override;
   std::optional<std::string> AskSavePath() override;
-  int64_t MonotonicMicros() override { return micros; }
-  // Moves the clock to the moment asked for, or only halfway while earlyWakeups last.
-  void SleepUntilMicros(int64_t until) override;
+  int64_t MonotonicMicros() override { return clock.MonotonicMicros(); }
+  void SleepUntilMicros(int64_t until) override { clock.SleepUntilMicros(until); }
   int64_t CurrentTime() override { return now; }
   Profile& profile() override { return profileStore; }
   bool OpenDocument(const std::string& path) override;
@@ -56,9 +56,7 @@ class FakeHost : public Host {
   std::deque<std::optional<std::string>> savePaths;
   std::vector<Message> messages;
   std::vector<std::string> notes;
-  int64_t micros = 0;
-  int earlyWakeups = 0;
-  std::vector<int64_t> sleeps;  // the moments each sleep was asked to last until
+  FakeLinkClock clock;
   int64_t now = 1'700'000'000;
   MemoryProfile profileStore;
   std::set<std::string> openableDocuments;

@@ -1,0 +1,13 @@
+#include "support/fake_machine.h"
+
+#include <memory>
+
+FakeSerialPort::Responder MachineResponder(const sim::MachineSetup& setup) {
+  auto machine = std::make_shared<sim::BrumoMachine>(setup, [] { return int64_t{0}; });
+  return [machine](const FakeSerialPort::Frame& request) {
+    sim::Frame frame{};
+    std::copy(request.begin(), request.end(), frame.begin());
+    const sim::Frame reply = machine->Answer(frame);
+    return std::vector<uint8_t>(reply.begin(), reply.end());
+  };
+}
