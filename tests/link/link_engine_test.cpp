@@ -1,212 +1,195 @@
+#include "link/link_engine.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "link/command_codes.h"
-#include "support/panel_fixture.h"
+#include "support/fake_link.h"
+#include "support/fake_port.h"
 
 namespace {
 
-// Answers every request with a full reply carrying the request's code and an unused
-// payload, as a healthy machine would.
+// Answers every request with a full reply carrying the request's code, as a healthy
+// machine would.
 std::vector<uint8_t> EchoReply(const FakeSerialPort::Frame& request) {
   return {0, 0, request[2], 0, 0, 0, 0, 0, 0, 0, 0, 0};
 }
 
-class LinkCycleTest : public PanelFixture {
+class LinkEngineTest : public ::testing::Test {
  protected:
+  void Open() { ASSERT_EQ(link.Open("/dev/adapter"), LinkEngine::OpenResult::kOpened); }
+
   // Runs link ticks and records, per tick, the code of the request sent (0 for none).
   std::vector<int> SentCodesPerTick(int ticks) {
     std::vector<int> codes;
     for (int i = 0; i < ticks; ++i) {
       const std::size_t before = port.written.size();
-      dlg.OnTimer(kLinkTimerId);
+      link.Tick();
       codes.push_back(port.written.size() > before ? port.written[before + 2] : 0);
     }
     return codes;
   }
+
+  void Ticks(int count) {
+    for (int i = 0; i < count; ++i) link.Tick();
+  }
+
+  FakeSerialPort port;
+  FakeLinkClock clock;
+  FakeRequestSource source;
+  RecordingListener listener;
+  LinkEngine link{port, clock, source, listener};
 };
 
-TEST_F(LinkCycleTest, SendsOnTickNReadsOnNPlus2AndSendsTheNextOnTheSameTick) {
-  OpenPort();
+TEST_F(LinkEngineTest, SendsOnTickNReadsOnNPlus2AndSendsTheNextOnTheSameTick) {
+  Open();
   port.responder = EchoReply;
-  for (int code : {19, 3, 1}) dlg.msgStack.Push(code);
+  for (int code : {19, 3, 1}) link.Queue(code);
   EXPECT_EQ(SentCodesPerTick(7), (std::vector<int>{1, 0, 3, 0, 19, 0, 0}));
-  EXPECT_EQ(dlg.replyCountdown, 0);
+  EXPECT_EQ(listener.events,
+            (std::vector<std::string>{"reply 00 00 01 00 00 00 00 00 00 00 00 00",
+                                      "reply 00 00 03 00 00 00 00 00 00 00 00 00",
+                                      "reply 00 00 13 00 00 00 00 00 00 00 00 00"}));
+  EXPECT_EQ(link.replyCountdown(), 0);
 }
 
-TEST_F(LinkCycleTest, EmptyStackRefillsOnTheNextTickAndSendsThePollSetAfter) {
-  OpenPort();
+TEST_F(LinkEngineTest, IdleTickSendsNothingAndWhatTheListenerQueuesGoesOutNext) {
+  Open();
   port.responder = EchoReply;
-  dlg.msgStack.Push(cmd::kReadStatus);
-  // Send 1; read; refill; then the poll set 17, 27, 25, 1, 15, 1, two ticks apart.
-  EXPECT_EQ(SentCodesPerTick(18),
-            (std::vector<int>{1, 0, 0, 0, 17, 0, 27, 0, 25, 0, 1, 0, 15, 0, 1, 0, 0, 0}));
-  EXPECT_EQ(Text(ids::kClockLine), "Time:01/01/70 00:00:00");
+  listener.onIdle = [this] {
+    for (int code : {cmd::kReadStatus, cmd::kReadLogPointer}) link.Queue(code);
+  };
+  link.Queue(cmd::kReadStatus);
+  EXPECT_EQ(SentCodesPerTick(8), (std::vector<int>{1, 0, 0, 0, 17, 0, 1, 0}));
+  EXPECT_EQ(std::count(listener.events.begin(), listener.events.end(), "idle"), 1);
 }
 
-TEST_F(LinkCycleTest, APollPassTakes14TicksOr16WithRefCal) {
-  OpenPort();
-  port.responder = EchoReply;
-  const std::vector<int> plain = SentCodesPerTick(1 + 14 + 14);
-  EXPECT_EQ(std::vector<int>(plain.begin() + 1, plain.begin() + 15),
-            (std::vector<int>{17, 0, 27, 0, 25, 0, 1, 0, 15, 0, 1, 0, 0, 0}));
-  EXPECT_EQ(plain[15], 17);
-
-  dlg.controls().SetCheck(ids::kRefCalCheck, 1);
-  // The pass already pushed finishes, then the next refill includes 23.
-  const std::vector<int> withRefCal = SentCodesPerTick(14 + 16 + 1);
-  EXPECT_EQ(std::vector<int>(withRefCal.begin() + 14, withRefCal.begin() + 31),
-            (std::vector<int>{17, 0, 27, 0, 25, 0, 1, 0, 15, 0, 1, 0, 23, 0, 0, 0, 17}));
-}
-
-TEST_F(LinkCycleTest, FrameGoesOutAfterPurgesAndABreakOfAtLeastSixMilliseconds) {
-  OpenPort();
+TEST_F(LinkEngineTest, FrameGoesOutAfterPurgesAndABreakOfAtLeastSixMilliseconds) {
+  Open();
+  port.calls.clear();
   std::vector<int64_t> breakEdges;
   port.onBreakChange = [&](bool on) {
-    if (on) host.micros += 2'500;  // a slow break-on call does not shorten the break
-    breakEdges.push_back(host.micros);
+    if (on) clock.micros += 2'500;  // a slow break-on call does not shorten the break
+    breakEdges.push_back(clock.micros);
   };
-  host.micros = 1'000'000;
-  host.earlyWakeups = 2;  // a sleep cut short is slept again
-  dlg.msgStack.Push(cmd::kReadFirmware);
-  LinkTicks(1);
+  clock.micros = 1'000'000;
+  clock.earlyWakeups = 2;  // a sleep cut short is slept again
+  link.Queue(cmd::kReadFirmware);
+  link.Tick();
   const std::vector<std::string> expected = {
-      "purge-tx", "purge-rx", "break-on", "break-off", "purge-rx", "write 00",
-      "write 00", "write 13", "write 00", "write 00",  "write 00", "write 00",
-      "write 00", "write 00", "write 00", "write 00",  "write 00"};
+      "purge-tx", "purge-rx", "break-on", "break-off", "purge-rx",
+      "write 00", "write 00", "write 13", "write 00", "write 00", "write 00",
+      "write 00", "write 00", "write 00", "write 00", "write 00", "write 00"};
   EXPECT_EQ(port.calls, expected);
   EXPECT_EQ(breakEdges, (std::vector<int64_t>{1'002'500, 1'008'500}));
-  EXPECT_EQ(host.sleeps, (std::vector<int64_t>(3, 1'008'500)));
-  EXPECT_EQ(dlg.replyCountdown, 2);
+  EXPECT_EQ(clock.sleeps, (std::vector<int64_t>(3, 1'008'500)));
+  EXPECT_EQ(link.replyCountdown(), 2);
 }
 
-TEST_F(LinkCycleTest, CompleteReplySetsTheLiveStatusBeforeDispatch) {
-  OpenPort();
-  port.responder = [](const FakeSerialPort::Frame&) {
-    return std::vector<uint8_t>{0, 0, 0xEE, 1, 2, 3, 4, 5, 6, 7, 8, 9};  // no handler
-  };
-  dlg.msgStack.Push(cmd::kReadStatus);
-  LinkTicks(3);
-  EXPECT_EQ(Text(ids::kStatusLine), "STATUS: Link is live  (Firmware Rev = 1vXX)");
-  EXPECT_EQ(dlg.replyFrame, (std::array<int32_t, 12>{0, 0, 0xEE, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
-}
+class ShortReplyTest : public LinkEngineTest, public ::testing::WithParamInterface<int> {};
 
-class ShortReplyTest : public LinkCycleTest, public ::testing::WithParamInterface<int> {};
-
-TEST_P(ShortReplyTest, IsNotDispatchedAndTheNextCodeGoesOutOnTheSameTick) {
+TEST_P(ShortReplyTest, IsNotReportedAsAReplyAndTheNextCodeGoesOutOnTheSameTick) {
   const int length = GetParam();
-  OpenPort();
+  Open();
+  port.responder = [](const FakeSerialPort::Frame& request) {
+    return std::vector<uint8_t>{9, 9, request[2], 9, 9, 9, 9, 9, 9, 9, 9, 9};
+  };
+  link.Queue(cmd::kReadStatus);
+  Ticks(3);  // a full reply to fill the slots
   port.responder = [length](const FakeSerialPort::Frame& request) {
     std::vector<uint8_t> reply = {7, 7, request[2], 7, 7, 7, 7, 7, 7, 7, 7, 7};
     reply.resize(static_cast<std::size_t>(length));
     return reply;
   };
-  dlg.replyFrame.fill(-1);
-  dlg.msgStack.Push(cmd::kReadSettings);
-  dlg.msgStack.Push(cmd::kReadStatus);
-  EXPECT_EQ(SentCodesPerTick(3), (std::vector<int>{1, 0, 3}));
-  EXPECT_EQ(Text(ids::kStatusLine), "STATUS: Error- No Status from Brumo");
-  // Cells past the missing byte keep what they held.
+  link.Queue(cmd::kReadSettings);
+  link.Queue(cmd::kReadFirmware);
+  EXPECT_EQ(SentCodesPerTick(3), (std::vector<int>{19, 0, 3}));
+  EXPECT_EQ(listener.events.back(), "no-reply " + std::to_string(length));
+  // Slots past the missing byte keep what they held.
   for (int i = 0; i < kFrameSize; ++i) {
-    EXPECT_EQ(dlg.replyFrame[static_cast<std::size_t>(i)], i < length ? 7 - (i == 2 ? 6 : 0) : -1)
+    const int got = i == 2 ? 19 : 7;
+    EXPECT_EQ(link.replyFrame()[static_cast<std::size_t>(i)], i < length ? got : (i == 2 ? 1 : 9))
         << i;
   }
-  EXPECT_TRUE(dlg.portOpen);
+  EXPECT_TRUE(link.IsOpen());
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, ShortReplyTest, ::testing::Range(0, 12));
 
-TEST_F(LinkCycleTest, FailedProbeTakesThePortAsLost) {
-  OpenPort();
-  dlg.controls().SetText(ids::kConnectButton, "Close");
-  for (int code : {3, 9, 1}) dlg.msgStack.Push(code);
-  LinkTicks(2);
+TEST_F(LinkEngineTest, FailedProbeTakesThePortAsLost) {
+  Open();
+  for (int code : {3, 9, 1}) link.Queue(code);
+  Ticks(2);
   port.purgeTxSucceeds = false;
-  LinkTicks(1);
-  EXPECT_EQ(Text(ids::kStatusLine), "STATUS: Not connected");
-  EXPECT_EQ(Text(ids::kConnectButton), "Connect");
-  EXPECT_FALSE(dlg.portOpen);
-  EXPECT_EQ(dlg.msgStack.GetCount(), 0);
+  Ticks(1);
+  EXPECT_EQ(listener.events, std::vector<std::string>{"lost"});
+  EXPECT_FALSE(link.IsOpen());
+  EXPECT_EQ(link.queue().GetCount(), 0);
   EXPECT_EQ(port.handle, PortHandle::kNone);
   EXPECT_EQ(port.closes, 1);  // closed, so the device can be opened again
   const std::size_t sent = port.written.size();
-  LinkTicks(5);
+  Ticks(5);
   EXPECT_EQ(port.written.size(), sent);
+  EXPECT_EQ(listener.events.size(), 1u);
 }
 
-TEST_F(LinkCycleTest, ClosingWhileAReplyIsAwaitedEndsInNotConnected) {
-  OpenPort();
-  dlg.msgStack.Push(cmd::kReadStatus);
-  LinkTicks(1);
-  dlg.OnConnectClicked();  // Confirm Close Port: OK
-  EXPECT_EQ(Text(ids::kStatusLine), "STATUS: Link is stopped");
-  dlg.msgStack.Push(cmd::kReadSettings);
-  LinkTicks(2);
-  EXPECT_EQ(Text(ids::kStatusLine), "STATUS: Not connected");
-  EXPECT_EQ(dlg.msgStack.GetCount(), 0);
+TEST_F(LinkEngineTest, ClosingWhileAReplyIsAwaitedEndsOnTheLostPortPath) {
+  Open();
+  link.Queue(cmd::kReadStatus);
+  link.Tick();
+  link.Close();
+  link.Queue(cmd::kReadSettings);
+  Ticks(2);
+  EXPECT_EQ(listener.events, std::vector<std::string>{"lost"});
+  EXPECT_EQ(link.queue().GetCount(), 0);
 }
 
-TEST_F(LinkCycleTest, FailedWriteStopsTheFrameAndKeepsTheCountdown) {
-  OpenPort();
+TEST_F(LinkEngineTest, FailedWriteStopsTheFrameAndKeepsTheCountdown) {
+  Open();
   port.writesBeforeFailure = 5;
-  dlg.msgStack.Push(cmd::kReadStatus);
-  LinkTicks(1);
+  link.Queue(cmd::kReadStatus);
+  link.Tick();
   EXPECT_EQ(port.written.size(), 5u);
   EXPECT_EQ(std::count_if(port.calls.begin(), port.calls.end(),
                           [](const std::string& c) { return c.starts_with("write"); }),
             6);
-  EXPECT_EQ(dlg.replyCountdown, 2);
-  LinkTicks(2);
-  EXPECT_EQ(Text(ids::kStatusLine), "STATUS: Error- No Status from Brumo");
+  EXPECT_EQ(link.replyCountdown(), 2);
+  Ticks(2);
+  EXPECT_EQ(listener.events, std::vector<std::string>{"no-reply 0"});
 }
 
-TEST_F(LinkCycleTest, StoppedLinkNeitherSendsNorRefills) {
-  dlg.msgStack.Push(cmd::kReadStatus);
-  dlg.txInProgress = true;
-  LinkTicks(10);
+TEST_F(LinkEngineTest, ClosedLinkNeitherSendsNorGoesIdle) {
+  link.Queue(cmd::kReadStatus);
+  Ticks(10);
   EXPECT_TRUE(port.calls.empty());
-  EXPECT_EQ(dlg.msgStack.GetCount(), 1);
-  EXPECT_EQ(dlg.controls().GetProgress(ids::kLinkProgress), 50);
-  EXPECT_EQ(Text(ids::kClockLine), "Local Time");
+  EXPECT_TRUE(listener.events.empty());
+  EXPECT_EQ(link.queue().GetCount(), 1);
 }
 
-TEST_F(LinkCycleTest, ProgressRunsTwentyTicksAndClearsOnTheTwentyFirst) {
-  dlg.txInProgress = true;
-  std::vector<int> positions;
-  for (int tick = 1; tick <= 21; ++tick) {
-    LinkTicks(1);
-    positions.push_back(dlg.controls().GetProgress(ids::kLinkProgress));
-    EXPECT_EQ(dlg.txInProgress, tick < 21) << tick;
-  }
-  EXPECT_EQ(positions.front(), 5);
-  EXPECT_EQ(positions[19], 100);
-  EXPECT_EQ(positions[20], 0);
+TEST_F(LinkEngineTest, OpenTellsWhichStepFailedAndClosesAPortItCannotConfigure) {
+  port.openSucceeds = false;
+  EXPECT_EQ(link.Open("/dev/a"), LinkEngine::OpenResult::kOpenFailed);
+  port.openSucceeds = true;
+  port.configureSucceeds = false;
+  EXPECT_EQ(link.Open("/dev/b"), LinkEngine::OpenResult::kConfigureFailed);
+  EXPECT_EQ(port.handle, PortHandle::kNone);
+  EXPECT_FALSE(link.IsOpen());
+  port.configureSucceeds = true;
+  EXPECT_EQ(link.Open("/dev/c"), LinkEngine::OpenResult::kOpened);
+  EXPECT_TRUE(link.IsOpen());
+  EXPECT_EQ(port.calls, (std::vector<std::string>{"open /dev/a", "open /dev/b", "configure",
+                                                  "close", "open /dev/c", "configure"}));
 }
 
-TEST_F(LinkCycleTest, BothRunsAdvanceTheSameBarEachReadingItAfresh) {
-  dlg.txInProgress = true;
-  dlg.rxInProgress = true;
-  LinkTicks(1);
-  EXPECT_EQ(dlg.controls().GetProgress(ids::kLinkProgress), 10);
-  LinkTicks(9);
-  EXPECT_EQ(dlg.controls().GetProgress(ids::kLinkProgress), 100);
-  LinkTicks(1);  // Write's run ends and returns the bar to 0; Read's goes on from 0
-  EXPECT_FALSE(dlg.txInProgress);
-  EXPECT_TRUE(dlg.rxInProgress);
-  EXPECT_EQ(dlg.controls().GetProgress(ids::kLinkProgress), 5);
-}
-
-TEST_F(LinkCycleTest, ClockLineShowsTheClockOfThePreviousPass) {
-  OpenPort();
-  dlg.deviceClock = 1'700'000'000;
-  LinkTicks(1);
-  EXPECT_EQ(Text(ids::kClockLine), "Time:11/14/23 22:13:20");
-  dlg.deviceClock = -1;
-  dlg.msgStack.Clear();
-  LinkTicks(1);
-  EXPECT_EQ(Text(ids::kClockLine), "Time: ");
+TEST_F(LinkEngineTest, OnlyTheLowByteOfEachSlotGoesOnTheWire) {
+  Open();
+  link.Queue(0x141);  // a code past a byte
+  link.Tick();
+  EXPECT_EQ(port.written, (std::vector<uint8_t>{0, 0, 0x41, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(link.requestFrame()[2], 0x141);
 }
 
 }  // namespace

@@ -2,11 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
-#include "support/fake_host.h"
-
 namespace {
+
+// A [Ports] section held in a map.
+PortsLookup Ports(std::map<std::string, std::string> entries) {
+  return [entries](std::string_view name) -> std::optional<std::string> {
+    const auto found = entries.find(std::string(name));
+    if (found == entries.end()) return std::nullopt;
+    return found->second;
+  };
+}
 
 struct PortCase {
   int number;
@@ -16,8 +24,7 @@ struct PortCase {
 class DeviceForPortNumber : public testing::TestWithParam<PortCase> {};
 
 TEST_P(DeviceForPortNumber, SelectsTheUsbAdapterCountedFromZero) {
-  MemoryProfile profile;
-  EXPECT_EQ(DeviceForPort(GetParam().number, profile), GetParam().device);
+  EXPECT_EQ(DeviceForPort(GetParam().number, Ports({})), GetParam().device);
 }
 
 INSTANTIATE_TEST_SUITE_P(Numbers, DeviceForPortNumber,
@@ -29,18 +36,13 @@ INSTANTIATE_TEST_SUITE_P(Numbers, DeviceForPortNumber,
                                          PortCase{-5, ""}));
 
 TEST(DeviceForPort, PortsSectionNamesTheDeviceForThatNumberOnly) {
-  MemoryProfile profile;
-  profile.values["Ports/COM3"] = "/dev/ttyACM0";
-  profile.values["Ports/COM4"] = "";  // an empty entry names nothing
-  EXPECT_EQ(DeviceForPort(3, profile), "/dev/ttyACM0");
-  EXPECT_EQ(DeviceForPort(4, profile), "/dev/ttyUSB3");
-  EXPECT_EQ(DeviceForPort(2, profile), "/dev/ttyUSB1");
-}
-
-TEST(DeviceForPort, NumbersBelowOneSelectNothingEvenWithAnEntry) {
-  MemoryProfile profile;
-  profile.values["Ports/COM0"] = "/dev/ttyACM0";
-  EXPECT_EQ(DeviceForPort(0, profile), "");
+  // An empty entry names nothing; numbers below one select nothing, entry or not.
+  const PortsLookup ports =
+      Ports({{"COM3", "/dev/ttyACM0"}, {"COM4", ""}, {"COM0", "/dev/ttyACM1"}});
+  EXPECT_EQ(DeviceForPort(3, ports), "/dev/ttyACM0");
+  EXPECT_EQ(DeviceForPort(4, ports), "/dev/ttyUSB3");
+  EXPECT_EQ(DeviceForPort(2, ports), "/dev/ttyUSB1");
+  EXPECT_EQ(DeviceForPort(0, ports), "");
 }
 
 TEST(PortName, IsComAndTheNumberWithoutLeadingZeros) {

@@ -1,78 +1,122 @@
+#include "panel/commands.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <string>
 #include <vector>
 
+#include "panel/operator_events.h"
+#include "resources/control_ids.h"
 #include "support/panel_fixture.h"
 
 namespace {
 
-class CommandsTest : public PanelFixture {
+// A machine whose settings and calibration values carry bits no control shows.
+sim::MachineSetup UnusualMachine() {
+  sim::MachineSetup setup;
+  setup.settings = {21, 70, 0xA3, 0x52, 0x84, 0x63, 0xDE, 0xAD, 0xBF};
+  setup.calibration = {12, 4, 20, 45, 1, 2, 3, 4, 5};
+  return setup;
+}
+
+class CommandsTest : public ::testing::Test, protected PanelFixture {
  protected:
   // Connected, with the machine's settings and calibration values on the panel.
-  void ReadyToWrite() {
-    OpenPort();
-    Deliver({0, 0, 3, 21, 70, 0xA3, 0x52, 0x84, 0x63, 0xDE, 0xAD, 0xBF});
-    Deliver({0, 0, 7, 12, 4, 20, 45, 1, 2, 3, 4, 5});
-  }
-  void Deliver(const std::array<int32_t, kFrameSize>& reply) {
-    dlg.replyFrame = reply;
-    dlg.DispatchReply();
+  void ReadyToWrite() { ConnectToMachine(UnusualMachine()); }
+  // Connected to a machine that never answers `code`.
+  void ConnectWithout(int code) {
+    const auto machine = MachineResponder();
+    port.responder = [machine, code](const FakeSerialPort::Frame& request) {
+      return request[2] == code ? std::vector<uint8_t>{} : machine(request);
+    };
+    Connect();
+    Settle();
   }
   void TypeInto(int id, const std::string& text) { dlg.controls().SetText(id, text); }
+  void Write() { dlg.commands().OnWriteClicked(); }
+  void Read() { dlg.commands().OnReadClicked(); }
+  const BoundValues& values() const { return state().values; }
+  const WriteGate& gate() const { return state().gate; }
 };
 
 TEST_F(CommandsTest, WriteSendsSettingsAndCalibrationThenReadsBack) {
   ReadyToWrite();
-  dlg.OnWriteClicked();
+  Write();
   EXPECT_TRUE(host.messages.empty());
-  EXPECT_TRUE(dlg.txInProgress);
-  EXPECT_EQ(DrainStack(), (std::vector<int>{4, 8, 13, 3, 9, 11, 7, 1}));
+  EXPECT_TRUE(gate().txInProgress);
+  EXPECT_EQ(QueuedCodes(), (std::vector<int>{4, 8, 13, 3, 9, 11, 7, 1}));
 }
 
 TEST_F(CommandsTest, WriteGoesAheadOfCodesAlreadyWaiting) {
   ReadyToWrite();
-  dlg.msgStack.Push(17);
-  dlg.OnWriteClicked();
-  dlg.OnWriteClicked();  // pressed again while its run animates: queued twice
-  EXPECT_EQ(DrainStack(),
-            (std::vector<int>{4, 8, 13, 3, 9, 11, 7, 1, 4, 8, 13, 3, 9, 11, 7, 1, 17}));
+  dlg.commands().OnSetDateClicked();
+  Write();
+  Write();  // pressed again while its run animates: queued twice
+  EXPECT_EQ(QueuedCodes(),
+            (std::vector<int>{4, 8, 13, 3, 9, 11, 7, 1, 4, 8, 13, 3, 9, 11, 7, 1, 16}));
 }
+
+TEST_F(CommandsTest, WriteWithNothingTouchedSendsTheMachinesOwnBytes) {
+  ReadyToWrite();
+  port.written.clear();
+  Write();
+  LinkTicks(3);
+  const auto frames = port.SentFrames();
+  ASSERT_EQ(frames.size(), 2u);
+  EXPECT_EQ(frames[0],
+            (FakeSerialPort::Frame{0, 0, 4, 21, 70, 0xA3, 0x52, 0x84, 0x63, 0xDE, 0xAD, 0xBF}));
+  EXPECT_EQ(frames[1], (FakeSerialPort::Frame{0, 0, 8, 12, 4, 20, 45, 1, 2, 3, 4, 5}));
+}
+
+class WriteRefusalTest;
 
 struct RefusalCase {
   const char* name;
-  bool portOpen;
-  bool rxInProgress;
-  bool settingsArrived;
-  bool calibrationArrived;
+  void (WriteRefusalTest::*reach)();  // how the panel got into the state Write refuses
   const char* message;
 };
 
-class WriteRefusalTest : public CommandsTest, public ::testing::WithParamInterface<RefusalCase> {};
+class WriteRefusalTest : public CommandsTest, public ::testing::WithParamInterface<RefusalCase> {
+ public:
+  void ReachNoPort() {}
+  void ReachReadRunning() {
+    ReadyToWrite();
+    Read();
+  }
+  void ReachReadRunningWithoutPort() {
+    ReachReadRunning();
+    dlg.connection().OnConnectClicked();  // Close, confirmed
+  }
+  void ReachNoSettingsYet() { ConnectWithout(3); }
+  void ReachNoCalibrationYet() { ConnectWithout(7); }
+};
 
 TEST_P(WriteRefusalTest, ChangesNothing) {
   const RefusalCase& c = GetParam();
-  if (c.portOpen) OpenPort();
-  dlg.rxInProgress = c.rxInProgress;
-  if (c.settingsArrived) Deliver({0, 0, 3, 20});
-  if (c.calibrationArrived) Deliver({0, 0, 7, 157, 2, 15, 10});
+  (this->*c.reach)();
+  host.messages.clear();
+  const std::vector<int> queued = QueuedCodes();
+  const int32_t sHt = values().sHt;
   TypeInto(ids::kSHtEdit, "7");
-  dlg.OnWriteClicked();
+  Write();
   EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{c.message});
-  EXPECT_EQ(dlg.msgStack.GetCount(), 0);
-  EXPECT_FALSE(dlg.txInProgress);
-  EXPECT_EQ(dlg.sHt, 2);
+  EXPECT_EQ(QueuedCodes(), queued);
+  EXPECT_FALSE(gate().txInProgress);
+  EXPECT_EQ(values().sHt, sHt);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Write, WriteRefusalTest,
     ::testing::Values(
-        RefusalCase{"ReadRunning", true, true, true, true, "Wait for Rx to complete"},
-        RefusalCase{"NoPort", false, false, true, true, "Error \nNo port open"},
-        RefusalCase{"ReadRunningWithoutPort", false, true, true, true, "Wait for Rx to complete"},
-        RefusalCase{"NoSettingsYet", true, false, false, true, "Wait for Rx to complete"},
-        RefusalCase{"NoCalibrationYet", true, false, true, false, "Wait for Rx to complete"}),
+        RefusalCase{"ReadRunning", &WriteRefusalTest::ReachReadRunning, "Wait for Rx to complete"},
+        RefusalCase{"NoPort", &WriteRefusalTest::ReachNoPort, "Error \nNo port open"},
+        RefusalCase{"ReadRunningWithoutPort", &WriteRefusalTest::ReachReadRunningWithoutPort,
+                    "Wait for Rx to complete"},
+        RefusalCase{"NoSettingsYet", &WriteRefusalTest::ReachNoSettingsYet,
+                    "Wait for Rx to complete"},
+        RefusalCase{"NoCalibrationYet", &WriteRefusalTest::ReachNoCalibrationYet,
+                    "Wait for Rx to complete"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct SHtCase {
@@ -90,23 +134,22 @@ TEST_P(WriteSHtTest, ChecksTheRangeAndRestoresOnRefusal) {
   TypeInto(ids::kTMinEdit, "33");
   TypeInto(ids::kTMaxEdit, "44");
   TypeInto(ids::kCalValueEdit, "99");
-  dlg.OnWriteClicked();
-  EXPECT_EQ(dlg.calValue, 99);  // never restored
+  Write();
+  EXPECT_EQ(values().calValue, 99);  // never restored
   if (c.accepted) {
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(dlg.msgStack.GetCount(), 8);
-    EXPECT_EQ(dlg.tMin, 33);
+    EXPECT_EQ(QueuedCodes().size(), 8u);
+    EXPECT_EQ(values().tMin, 33);
     EXPECT_EQ(Text(ids::kSHtEdit), c.sHt);
   } else {
     EXPECT_EQ(host.MessageTexts(), c.messages);
-    EXPECT_EQ(dlg.msgStack.GetCount(), 0);
-    EXPECT_FALSE(dlg.txInProgress);
-    EXPECT_EQ((std::array{dlg.sHt, dlg.tMin, dlg.tMax}), (std::array{4, 20, 45}));
+    EXPECT_TRUE(QueuedCodes().empty());
+    EXPECT_FALSE(gate().txInProgress);
+    EXPECT_EQ((std::array{values().sHt, values().tMin, values().tMax}), (std::array{4, 20, 45}));
     EXPECT_EQ(Text(ids::kSHtEdit), "4");
     EXPECT_EQ(Text(ids::kTMinEdit), "20");
     EXPECT_EQ(Text(ids::kCalValueEdit), "99");
   }
-  EXPECT_EQ(dlg.sHtMinimumRaw, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(SHt, WriteSHtTest,
@@ -116,10 +159,10 @@ INSTANTIATE_TEST_SUITE_P(SHt, WriteSHtTest,
 TEST_F(CommandsTest, WriteTurnsAnOutOfRangeCalValueIntoZeroAndGoesOn) {
   ReadyToWrite();
   TypeInto(ids::kCalValueEdit, "251");
-  dlg.OnWriteClicked();
-  EXPECT_EQ(dlg.calValue, 0);
+  Write();
+  EXPECT_EQ(values().calValue, 0);
   EXPECT_EQ(Text(ids::kCalValueEdit), "0");
-  EXPECT_EQ(dlg.msgStack.GetCount(), 8);
+  EXPECT_EQ(QueuedCodes().size(), 8u);
 }
 
 struct StopCase {
@@ -138,81 +181,57 @@ TEST_P(WriteStopTest, QueuesNothing) {
   const StopCase& c = GetParam();
   ReadyToWrite();
   TypeInto(c.editId, c.text);
-  dlg.OnWriteClicked();
+  Write();
   EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{c.message});
   EXPECT_EQ(dlg.controls().FocusedControl(), c.editId);
-  EXPECT_EQ(dlg.msgStack.GetCount(), 0);
-  EXPECT_FALSE(dlg.txInProgress);
-  EXPECT_EQ((std::array{dlg.calValue, dlg.sHt, dlg.tMin, dlg.tMax}), c.stored);
+  EXPECT_TRUE(QueuedCodes().empty());
+  EXPECT_FALSE(gate().txInProgress);
+  EXPECT_EQ((std::array{values().calValue, values().sHt, values().tMin, values().tMax}),
+            c.stored);
 }
 
-INSTANTIATE_TEST_SUITE_P(Write, WriteStopTest,
-                         ::testing::Values(StopCase{"CalValueOutOfItsRange",
-                                                    ids::kCalValueEdit,
-                                                    "300",
-                                                    "Please enter an integer between 0 and 255.",
-                                                    {300, 4, 20, 45}},
-                                           StopCase{"NegativeSHt",
-                                                    ids::kSHtEdit,
-                                                    "-1",
-                                                    "Please enter an integer between 0 and 65000.",
-                                                    {12, -1, 20, 45}},
-                                           StopCase{"LettersInTMin",
-                                                    ids::kTMinEdit,
-                                                    "abc",
-                                                    "Please enter an integer.",
-                                                    {12, 4, 20, 45}},
-                                           StopCase{"TMaxBeyondItsByte",
-                                                    ids::kTMaxEdit,
-                                                    "300",
-                                                    "Please enter an integer between 0 and 255.",
-                                                    {12, 4, 20, 300}},
-                                           StopCase{"TMinBeyondItsByte",
-                                                    ids::kTMinEdit,
-                                                    "256",
-                                                    "Please enter an integer between 0 and 255.",
-                                                    {12, 4, 256, 45}}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(CommandsTest, WriteWithNothingTouchedSendsTheMachinesOwnBytes) {
-  ReadyToWrite();
-  port.responder = [](const FakeSerialPort::Frame& r) {
-    return std::vector<uint8_t>{0, 0, r[2], 0, 0, 0, 0, 0, 0, 0, 0, 0};
-  };
-  dlg.OnWriteClicked();
-  LinkTicks(3);
-  const auto frames = port.SentFrames();
-  ASSERT_EQ(frames.size(), 2u);
-  EXPECT_EQ(frames[0],
-            (FakeSerialPort::Frame{0, 0, 4, 21, 70, 0xA3, 0x52, 0x84, 0x63, 0xDE, 0xAD, 0xBF}));
-  EXPECT_EQ(frames[1], (FakeSerialPort::Frame{0, 0, 8, 12, 4, 20, 45, 1, 2, 3, 4, 5}));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Write, WriteStopTest,
+    ::testing::Values(
+        StopCase{"CalValueOutOfItsRange", ids::kCalValueEdit, "300",
+                 "Please enter an integer between 0 and 255.", {300, 4, 20, 45}},
+        StopCase{"NegativeSHt", ids::kSHtEdit, "-1",
+                 "Please enter an integer between 0 and 65000.", {12, -1, 20, 45}},
+        StopCase{"LettersInTMin", ids::kTMinEdit, "abc", "Please enter an integer.",
+                 {12, 4, 20, 45}},
+        StopCase{"TMaxBeyondItsByte", ids::kTMaxEdit, "300",
+                 "Please enter an integer between 0 and 255.", {12, 4, 20, 300}},
+        StopCase{"TMinBeyondItsByte", ids::kTMinEdit, "256",
+                 "Please enter an integer between 0 and 255.", {12, 4, 256, 45}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CommandsTest, ReadQueuesTheReadBackAndRefusesWhileWriteRuns) {
-  OpenPort();
-  dlg.OnReadClicked();
-  dlg.OnReadClicked();  // Read does not look at its own run
-  EXPECT_TRUE(dlg.rxInProgress);
-  EXPECT_EQ(DrainStack(), (std::vector<int>{13, 3, 9, 11, 7, 13, 3, 9, 11, 7}));
+  ReadyToWrite();
+  Read();
+  Read();  // Read does not look at its own run
+  EXPECT_TRUE(gate().rxInProgress);
+  EXPECT_EQ(QueuedCodes(), (std::vector<int>{13, 3, 9, 11, 7, 13, 3, 9, 11, 7}));
 
-  dlg.rxInProgress = false;
-  dlg.txInProgress = true;
-  dlg.OnReadClicked();
+  LinkTicks(21);  // the Read run ends
+  ASSERT_FALSE(gate().rxInProgress);
+  Write();
+  ASSERT_TRUE(gate().txInProgress);
+  Settle();
+  Read();  // refused even though all of Write's replies have arrived
   EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"Wait for Tx to complete"});
-  EXPECT_EQ(dlg.msgStack.GetCount(), 0);
+  EXPECT_TRUE(QueuedCodes().empty());
 
-  dlg.txInProgress = false;
-  dlg.portOpen = false;
-  dlg.OnReadClicked();
+  LinkTicks(21);
+  dlg.connection().OnConnectClicked();  // Close, confirmed
+  Read();
   EXPECT_EQ(host.messages.back().text, "Error \nNo port open");
-  EXPECT_FALSE(dlg.rxInProgress);
+  EXPECT_FALSE(gate().rxInProgress);
 }
 
 TEST_F(CommandsTest, SetDateAndSetServiceQueueWithoutChecks) {
-  dlg.txInProgress = dlg.rxInProgress = true;  // no port, runs going: still queued
-  dlg.OnSetDateClicked();
-  dlg.OnSetServiceClicked();
-  EXPECT_EQ(DrainStack(), (std::vector<int>{13, 13, 14, 16}));
+  dlg.commands().OnSetDateClicked();  // no port: still queued
+  dlg.commands().OnSetServiceClicked();
+  EXPECT_EQ(QueuedCodes(), (std::vector<int>{13, 13, 14, 16}));
   EXPECT_TRUE(host.messages.empty());
 }
 
@@ -229,10 +248,9 @@ TEST_F(CommandsTest, CalValueGuardRunsOnEveryKeystroke) {
   } keystrokes[] = {{"2", "2", 2}, {"25", "25", 25}, {"251", "0", 0}};
   TypeInto(ids::kCalValueEdit, "");
   for (const auto& k : keystrokes) {
-    TypeInto(ids::kCalValueEdit, k.text);
-    dlg.OnCalValueChanged();
+    OperatorEdited(dlg, ids::kCalValueEdit, k.text);
     EXPECT_EQ(Text(ids::kCalValueEdit), k.shown);
-    EXPECT_EQ(dlg.calValue, k.stored);
+    EXPECT_EQ(values().calValue, k.stored);
   }
   EXPECT_TRUE(host.messages.empty());
   EXPECT_EQ(recorder.selected, std::vector<int>{ids::kCalValueEdit});  // after the third digit
@@ -241,22 +259,16 @@ TEST_F(CommandsTest, CalValueGuardRunsOnEveryKeystroke) {
 
 TEST_F(CommandsTest, CalValueGuardReportsAnotherEditsFaultAfterEachKeystroke) {
   TypeInto(ids::kTMaxEdit, "x");
-  for (const char* text : {"1", "12", "120"}) {
-    TypeInto(ids::kCalValueEdit, text);
-    dlg.OnCalValueChanged();
-  }
+  for (const char* text : {"1", "12", "120"}) OperatorEdited(dlg, ids::kCalValueEdit, text);
   EXPECT_EQ(host.MessageTexts(), std::vector<std::string>(3, "Please enter an integer."));
-  EXPECT_EQ(dlg.calValue, 120);
+  EXPECT_EQ(values().calValue, 120);
 }
 
 TEST_F(CommandsTest, LocalTemp18AlsoSetsTheEvapFanToPlusOne) {
-  auto& m = dlg.controls();
-  m.SetSelection(ids::kLocalTempCombo, 2);
-  dlg.OnLocalTempChanged();
-  EXPECT_EQ(m.GetSelection(ids::kEvapFanCombo), 0);
-  m.SetSelection(ids::kLocalTempCombo, 1);
-  dlg.OnLocalTempChanged();
-  EXPECT_EQ(m.GetSelection(ids::kEvapFanCombo), 1);
+  OperatorSelected(dlg, ids::kLocalTempCombo, 2);
+  EXPECT_EQ(dlg.controls().GetSelection(ids::kEvapFanCombo), 0);
+  OperatorSelected(dlg, ids::kLocalTempCombo, 1);
+  EXPECT_EQ(dlg.controls().GetSelection(ids::kEvapFanCombo), 1);
   EXPECT_EQ(Text(ids::kEvapFanCombo), "+1");
 }
 
@@ -272,19 +284,21 @@ struct InterlockCase {
 
 class InterlockTest : public CommandsTest, public ::testing::WithParamInterface<InterlockCase> {};
 
+// The operator checks Compressor Run (toggling it) or picks a Run Time entry.
 TEST_P(InterlockTest, KeepsCompressorRunAndRunTimeZeroApart) {
   const InterlockCase& c = GetParam();
   auto& m = dlg.controls();
-  m.SetCheck(ids::kCompressorRunCheck, c.compressorChecked);
   if (c.runTime >= 0) {
     m.SetSelection(ids::kRunTimeCombo, c.runTime);
   } else {
     m.TypeComboText(ids::kRunTimeCombo, "+5");
   }
   if (c.viaRunTime) {
-    dlg.OnRunTimeChanged();
+    m.SetCheck(ids::kCompressorRunCheck, c.compressorChecked);
+    OperatorSelected(dlg, ids::kRunTimeCombo, c.runTime);
   } else {
-    dlg.OnCompressorRunClicked();
+    m.SetCheck(ids::kCompressorRunCheck, !c.compressorChecked);
+    OperatorClicked(dlg, ids::kCompressorRunCheck);
   }
   EXPECT_EQ(host.MessageTexts(), c.messages);
   EXPECT_EQ(m.IsChecked(ids::kCompressorRunCheck), c.compressorAfter);
@@ -296,14 +310,14 @@ const std::string kPowerSave = "Warning, \nPower Save  \nWill Be Disabled";
 
 INSTANTIATE_TEST_SUITE_P(
     Interlocks, InterlockTest,
-    ::testing::Values(InterlockCase{"CheckingWithRunTimeZero", true, 0, false, {kPanic}, true, 1},
-                      InterlockCase{"CheckingWithRunTimeTen", true, 1, false, {}, true, 1},
-                      InterlockCase{"CheckingWithTypedRunTime", true, -1, false, {}, true, -1},
-                      InterlockCase{"ClearingNeverWarns", false, 0, false, {}, false, 0},
-                      InterlockCase{
-                          "RunTimeZeroWhileChecked", true, 0, true, {kPowerSave}, false, 0},
-                      InterlockCase{"RunTimeZeroWhileClear", false, 0, true, {}, false, 0},
-                      InterlockCase{"RunTimeTwentyWhileChecked", true, 2, true, {}, true, 2}),
+    ::testing::Values(
+        InterlockCase{"CheckingWithRunTimeZero", true, 0, false, {kPanic}, true, 1},
+        InterlockCase{"CheckingWithRunTimeTen", true, 1, false, {}, true, 1},
+        InterlockCase{"CheckingWithTypedRunTime", true, -1, false, {}, true, -1},
+        InterlockCase{"ClearingNeverWarns", false, 0, false, {}, false, 0},
+        InterlockCase{"RunTimeZeroWhileChecked", true, 0, true, {kPowerSave}, false, 0},
+        InterlockCase{"RunTimeZeroWhileClear", false, 0, true, {}, false, 0},
+        InterlockCase{"RunTimeTwentyWhileChecked", true, 2, true, {}, true, 2}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -7,14 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "panel/panel_dialog.h"
-#include "support/fake_host.h"
-#include "support/fake_port.h"
+#include "resources/control_ids.h"
+#include "support/panel_fixture.h"
 
 namespace {
-
-constexpr int kLink = kLinkTimerId;
-constexpr int kConnect = kConnectTimerId;
 
 std::vector<int> ConnectSetOrder(bool refCal) {
   std::vector<int> codes = {1, 1, 1, 1};
@@ -28,12 +24,10 @@ std::string Attempting(int seconds) {
   return "STATUS: Attempting Connection ," + std::to_string(seconds) + "s remaining";
 }
 
-class Connection : public testing::Test {
+class Connection : public testing::Test, protected PanelFixture {
  protected:
-  void SetUp() override { ASSERT_TRUE(dlg.OnInitDialog()); }
-
-  std::string Status() const { return dlg.controls().GetText(ids::kStatusLine); }
-  std::string Caption() const { return dlg.controls().GetText(ids::kConnectButton); }
+  std::string Status() const { return Text(ids::kStatusLine); }
+  std::string Caption() const { return Text(ids::kConnectButton); }
   int Opens() const {
     return static_cast<int>(std::count_if(port.calls.begin(), port.calls.end(),
                                           [](const auto& c) { return c.rfind("open ", 0) == 0; }));
@@ -43,18 +37,14 @@ class Connection : public testing::Test {
     for (const auto& frame : port.SentFrames()) codes.push_back(frame.size() > 2 ? frame[2] : -1);
     return codes;
   }
-  void LinkTicks(int count) {
-    for (int i = 0; i < count; ++i) dlg.OnTimer(kLink);
+  bool Open() const { return dlg.link().IsOpen(); }
+  bool Pending() const { return dlg.connection().connectPending(); }
+  int Queued() const { return dlg.link().queue().GetCount(); }
+  void PressConnect() { dlg.connection().OnConnectClicked(); }
+  void TypePort(const std::string& text) {
+    dlg.controls().SetText(ids::kPortEdit, text);
+    dlg.connection().OnPortNumberChanged();
   }
-  void Connect() {
-    dlg.OnConnectClicked();
-    dlg.OnTimer(kConnect);
-    ASSERT_TRUE(dlg.portOpen);
-  }
-
-  FakeHost host;
-  FakeSerialPort port;
-  CKeloConfigurationDlg dlg{host, port};
 };
 
 // --- Arming an attempt and the connect set ---
@@ -63,32 +53,39 @@ class ConnectSet : public Connection, public testing::WithParamInterface<bool> {
 
 TEST_P(ConnectSet, GoesOutInOrderOnceThePortOpens) {
   const bool refCal = GetParam();
+  // An earlier connection moved the log pointers; a Get All was left waiting.
+  ConnectToMachine();
+  PressConnect();  // Close, confirmed
+  dlg.commands().OnGetAllClicked();
+  ASSERT_GT(dlg.log().pointers().logPointer, 0);
+  ASSERT_FALSE(dlg.log().pointers().firstLogReply);
+  port.calls.clear();
+  port.written.clear();
   dlg.controls().SetCheck(ids::kRefCalCheck, refCal ? 1 : 0);
-  dlg.msgStack.Push(21);  // left over from an earlier connection
-  dlg.logPointer = dlg.nextLogPointer = dlg.readPointer = 40;
-  dlg.firstLogReply = false;
   dlg.controls().SetProgress(ids::kCalProgress, 60);
 
-  dlg.OnConnectClicked();
+  PressConnect();
   const std::vector<int> expected = ConnectSetOrder(refCal);
-  EXPECT_EQ(dlg.msgStack.GetCount(), static_cast<int>(expected.size()));
-  EXPECT_TRUE(dlg.connectPending);
-  EXPECT_EQ(dlg.connectSecondsLeft, 18);
-  EXPECT_TRUE(dlg.firstLogReply);
-  EXPECT_EQ(dlg.logPointer + dlg.nextLogPointer + dlg.readPointer, 0);
+  EXPECT_EQ(QueuedCodes(), expected);
+  EXPECT_TRUE(Pending());
+  EXPECT_EQ(dlg.connection().connectSecondsLeft(), 18);
+  const LogPointers& log = dlg.log().pointers();
+  EXPECT_TRUE(log.firstLogReply);
+  EXPECT_EQ(log.logPointer + log.nextLogPointer + log.readPointer, 0);
   EXPECT_EQ(dlg.controls().GetProgress(ids::kCalProgress), 0);
   // Nothing visible until the first connect tick.
   EXPECT_EQ(Status(), "STATUS: Link is stopped");
   EXPECT_EQ(Caption(), "Connect");
   EXPECT_TRUE(port.calls.empty());
+  port.responder = nullptr;
 
   // Checking Ref Cal after arming does not change the armed set.
   dlg.controls().SetCheck(ids::kRefCalCheck, refCal ? 0 : 1);
-  dlg.OnTimer(kConnect);
+  ConnectTicks(1);
   EXPECT_EQ(port.calls, (std::vector<std::string>{"open /dev/ttyUSB0", "configure"}));
   EXPECT_EQ(Status(), "STATUS: Port Open");
   EXPECT_EQ(Caption(), "Close");
-  EXPECT_FALSE(dlg.connectPending);
+  EXPECT_FALSE(Pending());
 
   // One code per transaction: sent on a tick, its (missing) reply read two ticks later
   // and the next code sent on that same tick.
@@ -96,7 +93,7 @@ TEST_P(ConnectSet, GoesOutInOrderOnceThePortOpens) {
   EXPECT_EQ(SentCodes(), std::vector<int>{1});
   LinkTicks(2 * static_cast<int>(expected.size()) - 2);
   EXPECT_EQ(SentCodes(), expected);
-  EXPECT_EQ(dlg.msgStack.GetCount(), 0);
+  EXPECT_EQ(Queued(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(RefCal, ConnectSet, testing::Bool(),
@@ -106,60 +103,60 @@ INSTANTIATE_TEST_SUITE_P(RefCal, ConnectSet, testing::Bool(),
 
 TEST_F(Connection, CountdownShowsEighteenDownToTwoThenTimesOut) {
   port.openSucceeds = false;
-  dlg.OnConnectClicked();
+  PressConnect();
   for (int seconds = 18; seconds >= 2; --seconds) {
-    dlg.OnTimer(kConnect);
+    ConnectTicks(1);
     EXPECT_EQ(Status(), Attempting(seconds));
-    EXPECT_TRUE(dlg.connectPending);
-    EXPECT_FALSE(dlg.portOpen);
+    EXPECT_TRUE(Pending());
+    EXPECT_FALSE(Open());
     EXPECT_EQ(port.Handle(), PortHandle::kBad);
   }
-  dlg.OnTimer(kConnect);
+  ConnectTicks(1);
   EXPECT_EQ(Status(), "STATUS: Port Open timed out");
-  EXPECT_FALSE(dlg.connectPending);
-  EXPECT_EQ(dlg.connectSecondsLeft, 0);
+  EXPECT_FALSE(Pending());
+  EXPECT_EQ(dlg.connection().connectSecondsLeft(), 0);
   EXPECT_EQ(Opens(), 18);
   EXPECT_EQ(Caption(), "Connect");
   EXPECT_TRUE(host.messages.empty());
 
   // Nothing restarts an attempt but the button.
-  dlg.OnTimer(kConnect);
+  ConnectTicks(1);
   EXPECT_EQ(Opens(), 18);
   EXPECT_EQ(Status(), "STATUS: Port Open timed out");
 }
 
 TEST_F(Connection, PortThatOpensOnTheLastTryStaysOpen) {
   port.openSucceeds = false;
-  dlg.OnConnectClicked();
-  for (int i = 0; i < 17; ++i) dlg.OnTimer(kConnect);
+  PressConnect();
+  ConnectTicks(17);
   EXPECT_EQ(Status(), Attempting(2));
   port.openSucceeds = true;
-  dlg.OnTimer(kConnect);
+  ConnectTicks(1);
   EXPECT_EQ(Status(), "STATUS: Port Open");
   EXPECT_EQ(Caption(), "Close");
-  EXPECT_TRUE(dlg.portOpen);
-  EXPECT_EQ(dlg.connectSecondsLeft, 0);
+  EXPECT_TRUE(Open());
+  EXPECT_EQ(dlg.connection().connectSecondsLeft(), 0);
 }
 
 TEST_F(Connection, SecondPressBeforeTheFirstTickCancelsWithoutOpening) {
-  dlg.OnConnectClicked();
-  dlg.OnConnectClicked();
+  PressConnect();
+  PressConnect();
   EXPECT_EQ(Status(), "STATUS: Link is stopped");
-  EXPECT_FALSE(dlg.connectPending);
-  dlg.OnTimer(kConnect);
-  EXPECT_EQ(dlg.connectSecondsLeft, 0);
-  for (int i = 0; i < 20; ++i) dlg.OnTimer(kConnect);
+  EXPECT_FALSE(Pending());
+  ConnectTicks(1);
+  EXPECT_EQ(dlg.connection().connectSecondsLeft(), 0);
+  ConnectTicks(20);
   EXPECT_EQ(Opens(), 0);
   EXPECT_EQ(Status(), "STATUS: Link is stopped");
 }
 
 TEST_F(Connection, PressDuringTheCountdownStopsTheTries) {
   port.openSucceeds = false;
-  dlg.OnConnectClicked();
-  for (int i = 0; i < 3; ++i) dlg.OnTimer(kConnect);
-  dlg.OnConnectClicked();
+  PressConnect();
+  ConnectTicks(3);
+  PressConnect();
   EXPECT_EQ(Status(), "STATUS: Link is stopped");
-  for (int i = 0; i < 20; ++i) dlg.OnTimer(kConnect);
+  ConnectTicks(20);
   EXPECT_EQ(Opens(), 3);
   EXPECT_EQ(Status(), "STATUS: Link is stopped");
 }
@@ -168,18 +165,18 @@ TEST_F(Connection, PressDuringTheCountdownStopsTheTries) {
 
 TEST_F(Connection, ConfigurationFailureClosesTheHandleAndRetries) {
   port.configureSucceeds = false;
-  dlg.OnConnectClicked();
-  dlg.OnTimer(kConnect);
+  PressConnect();
+  ConnectTicks(1);
   EXPECT_EQ(Status(), "STATUS: Port Config Failed");
   EXPECT_EQ(Caption(), "Connect");
-  EXPECT_FALSE(dlg.portOpen);
-  EXPECT_TRUE(dlg.connectPending);
+  EXPECT_FALSE(Open());
+  EXPECT_TRUE(Pending());
   // Closed, so the exclusive hold is given up before the next try.
   EXPECT_EQ(port.Handle(), PortHandle::kNone);
   EXPECT_EQ(port.calls, (std::vector<std::string>{"open /dev/ttyUSB0", "configure", "close"}));
 
   port.configureSucceeds = true;
-  dlg.OnTimer(kConnect);
+  ConnectTicks(1);
   EXPECT_EQ(Status(), "STATUS: Port Open");
   EXPECT_EQ(Caption(), "Close");
   EXPECT_EQ(port.opens, 2);
@@ -188,13 +185,13 @@ TEST_F(Connection, ConfigurationFailureClosesTheHandleAndRetries) {
 
 TEST_F(Connection, ConfigurationFailureOnTheLastTryEndsInTheTimeOut) {
   port.openSucceeds = false;
-  dlg.OnConnectClicked();
-  for (int i = 0; i < 17; ++i) dlg.OnTimer(kConnect);
+  PressConnect();
+  ConnectTicks(17);
   port.openSucceeds = true;
   port.configureSucceeds = false;
-  dlg.OnTimer(kConnect);
+  ConnectTicks(1);
   EXPECT_EQ(Status(), "STATUS: Port Open timed out");
-  EXPECT_FALSE(dlg.connectPending);
+  EXPECT_FALSE(Pending());
   EXPECT_EQ(port.Handle(), PortHandle::kNone);
 }
 
@@ -202,37 +199,39 @@ TEST_F(Connection, ConfigurationFailureOnTheLastTryEndsInTheTimeOut) {
 
 TEST_F(Connection, CloseAskedAndConfirmedStopsTheLink) {
   Connect();
+  ASSERT_TRUE(Open());
   LinkTicks(1);  // a request is out, its reply awaited
-  const int waiting = dlg.msgStack.GetCount();
+  const int waiting = Queued();
   dlg.controls().SetProgress(ids::kCalProgress, 40);
   host.answers.push_back(MessageAnswer::kOk);
-  dlg.OnConnectClicked();
+  PressConnect();
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0],
             (FakeHost::Message{"Confirm \n Close Port", MessageButtons::kOkCancel}));
-  EXPECT_FALSE(dlg.portOpen);
-  EXPECT_FALSE(dlg.connectPending);
+  EXPECT_FALSE(Open());
+  EXPECT_FALSE(Pending());
   EXPECT_EQ(port.Handle(), PortHandle::kNone);
   EXPECT_EQ(Status(), "STATUS: Link is stopped");
   EXPECT_EQ(Caption(), "Connect");
   EXPECT_EQ(dlg.controls().GetProgress(ids::kCalProgress), 0);
-  EXPECT_EQ(dlg.msgStack.GetCount(), waiting);
-  EXPECT_EQ(dlg.replyCountdown, 2);
+  EXPECT_EQ(Queued(), waiting);
+  EXPECT_EQ(dlg.link().replyCountdown(), 2);
 
   // The awaited reply's read finds the port closed and takes the lost-port path.
   LinkTicks(2);
   EXPECT_EQ(Status(), "STATUS: Not connected");
-  EXPECT_EQ(dlg.msgStack.GetCount(), 0);
+  EXPECT_EQ(Queued(), 0);
   EXPECT_EQ(port.SentFrames().size(), 1u);
 }
 
 TEST_F(Connection, CloseCancelledChangesNothing) {
   Connect();
+  ASSERT_TRUE(Open());
   LinkTicks(1);
   host.answers.push_back(MessageAnswer::kCancel);
-  dlg.OnConnectClicked();
+  PressConnect();
   EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"Confirm \n Close Port"});
-  EXPECT_TRUE(dlg.portOpen);
+  EXPECT_TRUE(Open());
   EXPECT_EQ(port.Handle(), PortHandle::kOpen);
   EXPECT_EQ(port.closes, 0);
   EXPECT_EQ(Status(), "STATUS: Port Open");
@@ -241,21 +240,21 @@ TEST_F(Connection, CloseCancelledChangesNothing) {
 
 TEST_F(Connection, LostPortClosesTheHandleAndConnectWorksAgain) {
   Connect();
+  ASSERT_TRUE(Open());
   LinkTicks(1);
   port.purgeTxSucceeds = false;  // the adapter is gone
   LinkTicks(2);
   EXPECT_EQ(Status(), "STATUS: Not connected");
   EXPECT_EQ(Caption(), "Connect");
-  EXPECT_FALSE(dlg.portOpen);
-  EXPECT_EQ(dlg.msgStack.GetCount(), 0);
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(Queued(), 0);
   EXPECT_EQ(port.Handle(), PortHandle::kNone);
   EXPECT_EQ(port.closes, 1);
 
   port.purgeTxSucceeds = true;
-  dlg.OnConnectClicked();
-  dlg.OnTimer(kConnect);
+  Connect();
   EXPECT_EQ(Status(), "STATUS: Port Open");
-  EXPECT_EQ(dlg.msgStack.GetCount(), 18);
+  EXPECT_EQ(Queued(), 18);
 }
 
 // --- The port number ---
@@ -271,10 +270,9 @@ class PortNumberTyped : public Connection, public testing::WithParamInterface<Ty
 
 TEST_P(PortNumberTyped, OutOfRangeFallsBackToTwo) {
   const TypedPort& c = GetParam();
-  ASSERT_EQ(dlg.commPort, 1);
-  dlg.controls().SetText(ids::kPortEdit, c.typed);
-  dlg.OnPortNumberChanged();
-  EXPECT_EQ(dlg.commPort, c.commPort);
+  ASSERT_EQ(state().values.commPort, 1);
+  TypePort(c.typed);
+  EXPECT_EQ(state().values.commPort, c.commPort);
   EXPECT_EQ(dlg.controls().GetText(ids::kPortEdit), c.field);
   EXPECT_EQ(host.MessageTexts(), c.messages);
 }
@@ -296,14 +294,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Connection, PortNumberSelectsTheDeviceAndThePortsOverride) {
   host.profileStore.values["Ports/COM3"] = "/dev/ttyACM0";
-  dlg.controls().SetText(ids::kPortEdit, "3");
-  dlg.OnPortNumberChanged();
-  EXPECT_EQ(dlg.SelectedDevice(), "/dev/ttyACM0");
+  TypePort("3");
+  EXPECT_EQ(dlg.connection().SelectedDevice(), "/dev/ttyACM0");
   Connect();
   EXPECT_EQ(port.calls.front(), "open /dev/ttyACM0");
 
-  dlg.commPort = 12;
-  EXPECT_EQ(dlg.SelectedDevice(), "/dev/ttyUSB11");
+  TypePort("12");
+  EXPECT_EQ(dlg.connection().SelectedDevice(), "/dev/ttyUSB11");
 }
 
 // --- The profile ---
@@ -323,27 +320,23 @@ TEST(ConnectionProfile, PortNumberLoadedAtStartUpAndSavedAtTheEnd) {
     CKeloConfigurationDlg dlg(host, port);
     dlg.OnInitDialog();
     // Loaded and used unchanged, even outside 1..30.
-    EXPECT_EQ(dlg.commPort, c.loaded);
+    EXPECT_EQ(dlg.state().values.commPort, c.loaded);
     EXPECT_EQ(dlg.controls().GetText(ids::kPortEdit), std::to_string(c.loaded));
-    dlg.OnConnectClicked();
-    dlg.OnTimer(kConnect);
+    dlg.connection().OnConnectClicked();
+    dlg.OnTimer(kConnectTimerId);
     EXPECT_EQ(port.calls.front(), std::string("open ") + c.device);
     EXPECT_EQ(dlg.controls().GetText(ids::kStatusLine), Attempting(18));
 
-    dlg.commPort = 9;
+    dlg.controls().SetText(ids::kPortEdit, "9");
+    dlg.connection().OnPortNumberChanged();
     dlg.OnDestroy();
     EXPECT_EQ(host.profileStore.values["Kelo Config/Comm Port"], "9");
   }
 }
 
-TEST(ConnectionProfile, DestructionClosesAnOpenPortBeforeSaving) {
-  FakeHost host;
-  FakeSerialPort port;
-  CKeloConfigurationDlg dlg(host, port);
-  dlg.OnInitDialog();
-  dlg.OnConnectClicked();
-  dlg.OnTimer(kConnect);
-  ASSERT_TRUE(dlg.portOpen);
+TEST_F(Connection, DestructionClosesAnOpenPortBeforeSaving) {
+  Connect();
+  ASSERT_TRUE(Open());
   host.profileStore.writesSucceed = false;  // a failed save is said, and changes nothing else
   dlg.OnDestroy();
   EXPECT_EQ(port.Handle(), PortHandle::kNone);

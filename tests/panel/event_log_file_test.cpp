@@ -1,4 +1,4 @@
-#include "replies/event_log_file.h"
+#include "panel/event_log_file.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -12,7 +12,8 @@
 #include <vector>
 
 #include "panel/saved_file.h"
-#include "reply_panel.h"
+#include "resources/control_ids.h"
+#include "support/panel_fixture.h"
 
 namespace {
 
@@ -45,12 +46,14 @@ TEST(EventLogFileContent, JoinsDetailLinesAndEndsLinesWithCrLf) {
   for (const ContentCase& c : cases) EXPECT_EQ(EventLogFileContent(c.lines), c.expected);
 }
 
-class SaveLog : public ::testing::Test {
+class SaveLog : public ::testing::Test, protected PanelFixture {
  protected:
   void SetUp() override {
     std::string pattern = (fs::temp_directory_path() / "kelo-log-XXXXXX").string();
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     dir_ = pattern;
+    ConnectToMachine();  // log following brings the five newest records
+    ASSERT_GE(Lines().size(), 5u);
   }
   void TearDown() override { fs::remove_all(dir_); }
 
@@ -67,66 +70,35 @@ class SaveLog : public ::testing::Test {
     return names;
   }
 
-  void FillList() {
-    p_.DeliverRecord(5, 1'700'000'000, 8, 0xFF);
-    p_.DeliverRecord(5, 1'700'000'006, 7);
-  }
+  std::vector<std::string> Lines() const { return dlg.controls().Find(ids::kEventList)->lines; }
 
   fs::path dir_;
-  ReplyPanel p_;
 };
 
-TEST_F(SaveLog, WritesListAsFileWithoutDialogOrMessage) {
-  FillList();
+TEST_F(SaveLog, WritesTheListAsTheFileWithoutAMessage) {
   const fs::path path = dir_ / "events";  // no extension is added
-  p_.host.savePaths.push_back(path.string());
-  p_.panel.OnSaveLogClicked();
-  EXPECT_EQ(ReadWhole(path), kEvent1 + kTen + kInputs + "\r\n" + kEvent2 + "\r\n");
-  EXPECT_TRUE(p_.host.messages.empty());
+  host.savePaths.push_back(path.string());
+  dlg.commands().OnSaveLogClicked();
+  EXPECT_EQ(ReadWhole(path), EventLogFileContent(Lines()));
+  EXPECT_TRUE(host.messages.empty());
   EXPECT_EQ(DirEntries(), std::vector<std::string>{"events"});
-  EXPECT_EQ(p_.EventLines(), (std::vector<std::string>{kEvent1, kInputs, kEvent2}));
-}
 
-TEST_F(SaveLog, EmptyListGivesEmptyFileReplacingOldContent) {
-  const fs::path path = dir_ / "events.txt";
-  std::ofstream(path) << "older and longer content\n";
-  p_.host.savePaths.push_back(path.string());
-  p_.panel.OnSaveLogClicked();
-  EXPECT_TRUE(fs::exists(path));
+  dlg.commands().OnClearLogClicked();  // an empty list gives an empty file
+  host.savePaths.push_back(path.string());
+  dlg.commands().OnSaveLogClicked();
   EXPECT_EQ(ReadWhole(path), "");
 }
 
-TEST_F(SaveLog, CancelOrEmptyPathDoesNothing) {
-  FillList();
-  p_.panel.OnSaveLogClicked();  // no path queued: the operator cancels
-  p_.host.savePaths.push_back(std::string());
-  p_.panel.OnSaveLogClicked();
-  EXPECT_TRUE(DirEntries().empty());
-  EXPECT_TRUE(p_.host.messages.empty());
-  EXPECT_EQ(p_.EventLines().size(), 3u);
-}
-
 TEST_F(SaveLog, FailureTellsTheOperatorLeavesNoFileAndKeepsTheList) {
-  FillList();
-  const std::vector<std::string> before = p_.EventLines();
-  struct Row {
-    fs::path path;
-    int error;
-  };
-  fs::create_directory(dir_ / "folder");
-  for (const Row& row :
-       {Row{dir_ / "missing" / "events.txt", ENOENT}, Row{dir_ / "folder", EISDIR}}) {
-    p_.host.messages.clear();
-    p_.host.savePaths.push_back(row.path.string());
-    p_.panel.OnSaveLogClicked();
-    ASSERT_EQ(p_.host.messages.size(), 1u) << row.path;
-    EXPECT_EQ(p_.host.messages[0].text,
-              SaveFailedMessage(row.path.string(), std::strerror(row.error)));
-    EXPECT_EQ(p_.host.messages[0].buttons, MessageButtons::kOk);
-    EXPECT_EQ(p_.EventLines(), before);
-  }
-  EXPECT_EQ(DirEntries(), std::vector<std::string>{"folder"}) << "no temporary file left";
-  EXPECT_TRUE(fs::is_empty(dir_ / "folder"));
+  const std::vector<std::string> before = Lines();
+  const fs::path path = dir_ / "missing" / "events.txt";
+  host.savePaths.push_back(path.string());
+  dlg.commands().OnSaveLogClicked();
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, SaveFailedMessage(path.string(), std::strerror(ENOENT)));
+  EXPECT_EQ(host.messages[0].buttons, MessageButtons::kOk);
+  EXPECT_EQ(Lines(), before);
+  EXPECT_TRUE(DirEntries().empty()) << "no temporary file left";
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "panel/panel_sets.h"
+#include "resources/control_ids.h"
 #include "support/panel_fixture.h"
 
 namespace {
@@ -21,7 +23,15 @@ std::string ReadFile(const fs::path& path) {
   return content.str();
 }
 
-class SettingsReportTest : public PanelFixture {
+// The report is made from the panel's state alone.
+PanelState StartUpPanel() {
+  PanelState panel;
+  panel.controls.FillComboLists();
+  ApplyStartUpSet(panel.controls);
+  return panel;
+}
+
+class SettingsReportTest : public ::testing::Test, protected PanelFixture {
  protected:
   SettingsReportTest() {
     directory = fs::temp_directory_path() /
@@ -57,12 +67,13 @@ const char* const kStartUpReport =
     "Trig Relay = 0  N/C  Latching\r\n"
     "USB SAI on\r\n";
 
-TEST_F(SettingsReportTest, StartUpPanelGivesTheEighteenLines) {
-  EXPECT_EQ(SettingsReport(dlg), kStartUpReport);
+TEST(SettingsReport, StartUpPanelGivesTheEighteenLines) {
+  EXPECT_EQ(SettingsReport(StartUpPanel()), kStartUpReport);
 }
 
-TEST_F(SettingsReportTest, EveryMarkAndComboTextFlipsItsLine) {
-  auto& m = dlg.controls();
+TEST(SettingsReport, EveryMarkAndComboTextFlipsItsLine) {
+  PanelState panel = StartUpPanel();
+  auto& m = panel.controls;
   for (int id : {ids::kPumpRunCheck, ids::kCompressorRunCheck, ids::kDmxIndicator,
                  ids::kRdmIndicator, ids::kFaultSuppressCheck, ids::kAuxOutLatchingCheck,
                  ids::kMainFaultLatchingCheck, ids::kUsbSaiOffCheck}) {
@@ -75,10 +86,10 @@ TEST_F(SettingsReportTest, EveryMarkAndComboTextFlipsItsLine) {
   m.TypeComboText(ids::kRunTimeCombo, "free text");
   m.SetSelection(ids::kLocalTempCombo, 99);  // no selection, empty field
   m.SetSelection(ids::kPumpMaxCombo, 8);
-  dlg.machineName = "NAME WITH\nBREAK  ";  // a line feed in a name is a line end in the file
-  dlg.calValue = -3;
-  dlg.controls().SetText(ids::kSHtEdit, "9");  // typed, not read: not reported
-  EXPECT_EQ(SettingsReport(dlg),
+  panel.machine.machineName = "NAME WITH\nBREAK  ";  // a line feed is a line end in the file
+  panel.values.calValue = -3;
+  m.SetText(ids::kSHtEdit, "9");  // typed, not read: not reported
+  EXPECT_EQ(SettingsReport(panel),
             "KELO CONFIGURATION SETTINGS\r\n"
             "***************************\r\n"
             "Machine Name = NAME WITH\r\nBREAK  \r\n"
@@ -103,7 +114,7 @@ TEST_F(SettingsReportTest, SaveAllReplacesAnExistingFileWithExactlyTheReport) {
   const fs::path path = directory / "report";  // no extension is added
   std::ofstream(path) << std::string(5000, 'x');
   host.savePaths = {path.string()};
-  dlg.OnSaveAllClicked();
+  dlg.commands().OnSaveAllClicked();
   EXPECT_EQ(ReadFile(path), kStartUpReport);
   EXPECT_TRUE(host.messages.empty());
   EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator()), 1);
@@ -111,8 +122,8 @@ TEST_F(SettingsReportTest, SaveAllReplacesAnExistingFileWithExactlyTheReport) {
 
 TEST_F(SettingsReportTest, CancelOrEmptyPathDoesNothing) {
   host.savePaths = {std::nullopt, std::string()};
-  dlg.OnSaveAllClicked();
-  dlg.OnSaveAllClicked();
+  dlg.commands().OnSaveAllClicked();
+  dlg.commands().OnSaveAllClicked();
   EXPECT_TRUE(host.messages.empty());
   EXPECT_TRUE(fs::is_empty(directory));
 }
@@ -127,7 +138,7 @@ TEST_F(SettingsReportTest, UnwritableFileIsReportedAndLeavesNothingBehind) {
     fs::permissions(directory, fs::perms::owner_read | fs::perms::owner_exec);
     host.savePaths = {(directory / "report.txt").string()};
   }
-  dlg.OnSaveAllClicked();
+  dlg.commands().OnSaveAllClicked();
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_TRUE(host.messages[0].text.starts_with("The file could not be written:\n"));
   EXPECT_NE(host.messages[0].text.find("report.txt\n"), std::string::npos);
@@ -139,7 +150,7 @@ TEST_F(SettingsReportTest, UnwritableFileIsReportedAndLeavesNothingBehind) {
 
 TEST_F(SettingsReportTest, SavingIntoADirectoryPathFailsWithoutHarm) {
   host.savePaths = {directory.string()};
-  dlg.OnSaveAllClicked();
+  dlg.commands().OnSaveAllClicked();
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_TRUE(fs::is_directory(directory));
   EXPECT_TRUE(fs::is_empty(directory));

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "panel/operator_events.h"
+#include "resources/control_ids.h"
 #include "support/panel_fixture.h"
 
 namespace {
@@ -22,7 +24,10 @@ void ExpectControls(const ControlModel& model, std::initializer_list<ControlExpe
   }
 }
 
-using ShellTest = PanelFixture;
+class ShellTest : public ::testing::Test, protected PanelFixture {
+ protected:
+  void TypePort(const char* text) { OperatorEdited(dlg, ids::kPortEdit, text); }
+};
 
 TEST_F(ShellTest, InitDialogAppliesTheStartUpSet) {
   const ControlModel& m = dlg.controls();
@@ -51,10 +56,10 @@ TEST_F(ShellTest, InitDialogAppliesTheStartUpSet) {
   EXPECT_EQ(Text(ids::kTMaxEdit), "10");
   EXPECT_EQ(Text(ids::kTMinEdit), "15");
   EXPECT_EQ(Text(ids::kPortEdit), "1");  // profile default
-  EXPECT_EQ(dlg.machineName, "Insert Name Here");
-  EXPECT_EQ(dlg.serviceBaseDate, host.now);
-  EXPECT_TRUE(dlg.firstLogReply);
-  EXPECT_EQ(dlg.msgStack.GetCount(), 0);
+  EXPECT_EQ(state().machine.machineName, "Insert Name Here");
+  EXPECT_EQ(state().machine.serviceBaseDate, host.now);
+  EXPECT_TRUE(dlg.log().pointers().firstLogReply);
+  EXPECT_EQ(dlg.link().queue().GetCount(), 0);
   EXPECT_EQ((host.runningTimers), (std::map<int, unsigned>{{1, 120}, {2, 1000}}));
   EXPECT_EQ(m.FocusedControl(), ids::kExitButton);
   EXPECT_TRUE(host.messages.empty());
@@ -67,32 +72,34 @@ TEST(ShellStartUp, PortNumberComesFromTheProfileUncheckedAndRefusedTimersAreRepo
   host.refusedTimers = {1, 2};
   CKeloConfigurationDlg dlg(host, port);
   EXPECT_TRUE(dlg.OnInitDialog());
-  EXPECT_EQ(dlg.commPort, 44);
+  EXPECT_EQ(dlg.state().values.commPort, 44);
   EXPECT_EQ(dlg.controls().GetText(ids::kPortEdit), "44");
   EXPECT_EQ(host.MessageTexts(),
             (std::vector<std::string>{"No Timers Available", "No Timers Available"}));
 }
 
 TEST_F(ShellTest, SetDefaultsAppliesTheDefaultSetAfterConfirmation) {
+  sim::MachineSetup machine;
+  machine.name = "From machine";
+  ConnectToMachine(machine);
   auto& m = dlg.controls();
   m.SetText(ids::kNameEdit, "Machine 7");
   m.SetSelection(ids::kLocalTempCombo, 0);
   m.SetCheck(ids::kPumpRunCheck, 1);
   m.SetCheck(ids::kMainFaultNcCheck, 0);
-  dlg.calValue = 3;
-  dlg.sHt = 4;
-  dlg.commPort = 9;
-  dlg.machineName = "From machine";
-  m.SetText(ids::kStatusLine, "STATUS: Port Open");
+  OperatorEdited(dlg, ids::kCalValueEdit, "3");
+  TypePort("9");
+  const std::string status = Text(ids::kStatusLine);
+  const int queued = dlg.link().queue().GetCount();
 
   host.answers = {MessageAnswer::kCancel};
-  dlg.OnSetDefaultsClicked();
+  dlg.commands().OnSetDefaultsClicked();
   EXPECT_EQ(host.messages.back().text, "      Warning!\n Calibration values\n will be overwritten");
   EXPECT_EQ(host.messages.back().buttons, MessageButtons::kOkCancel);
   EXPECT_EQ(Text(ids::kNameEdit), "Machine 7");
-  EXPECT_EQ(dlg.calValue, 3);
+  EXPECT_EQ(state().values.calValue, 3);
 
-  dlg.OnSetDefaultsClicked();
+  dlg.commands().OnSetDefaultsClicked();
   EXPECT_EQ(Text(ids::kNameEdit), "Insert name here");
   ExpectControls(m, {{ids::kRunTimeCombo, 5, 0},
                      {ids::kLocalTempCombo, 5, 0},
@@ -101,12 +108,15 @@ TEST_F(ShellTest, SetDefaultsAppliesTheDefaultSetAfterConfirmation) {
                      {ids::kPumpMaxCombo, 4, 0},
                      {ids::kPumpRunCheck, -2, 0},
                      {ids::kMainFaultNcCheck, -2, 1}});
-  EXPECT_EQ((std::array{dlg.tMin, dlg.tMax, dlg.sHt, dlg.calValue}), (std::array{15, 10, 2, 157}));
+  const BoundValues& v = state().values;
+  EXPECT_EQ((std::array{v.tMin, v.tMax, v.sHt, v.calValue}), (std::array{15, 10, 2, 157}));
   EXPECT_EQ(Text(ids::kCalValueEdit), "157");
-  EXPECT_EQ(dlg.commPort, 9);
-  EXPECT_EQ(dlg.machineName, "From machine");
-  EXPECT_EQ(Text(ids::kStatusLine), "STATUS: Port Open");
-  EXPECT_EQ(dlg.msgStack.GetCount(), 0);
+  // Neither the port number, the machine's name, the status line nor the link change,
+  // and the machine is not told.
+  EXPECT_EQ(v.commPort, 9);
+  EXPECT_EQ(state().machine.machineName, "From machine");
+  EXPECT_EQ(Text(ids::kStatusLine), status);
+  EXPECT_EQ(dlg.link().queue().GetCount(), queued);
 }
 
 TEST_F(ShellTest, ExitAsksForConfirmationAndCancelLeavesEverythingRunning) {
@@ -124,17 +134,18 @@ TEST_F(ShellTest, ExitAsksForConfirmationAndCancelLeavesEverythingRunning) {
 }
 
 TEST_F(ShellTest, CancelWithOkEndsTheRunAndStopsAnAttempt) {
-  dlg.OnConnectClicked();
-  ASSERT_TRUE(dlg.connectPending);
+  dlg.connection().OnConnectClicked();
+  ASSERT_TRUE(dlg.connection().connectPending());
   dlg.OnCancel();
   EXPECT_EQ(host.endResult, 2);
-  EXPECT_FALSE(dlg.connectPending);
-  EXPECT_EQ(dlg.connectSecondsLeft, 0);
+  EXPECT_FALSE(dlg.connection().connectPending());
+  EXPECT_EQ(dlg.connection().connectSecondsLeft(), 0);
 }
 
 TEST_F(ShellTest, DestroyClosesAnOpenPortThenSavesThePortNumberAndStopsTimers) {
-  OpenPort();
-  dlg.commPort = 12;
+  Connect();
+  ASSERT_TRUE(dlg.link().IsOpen());
+  TypePort("12");
   dlg.OnDestroy();
   EXPECT_EQ(port.handle, PortHandle::kNone);
   EXPECT_EQ(port.calls.back(), "close");
@@ -143,10 +154,10 @@ TEST_F(ShellTest, DestroyClosesAnOpenPortThenSavesThePortNumberAndStopsTimers) {
 }
 
 TEST_F(ShellTest, DestroyWithoutAPortStillSavesThePortNumber) {
-  dlg.commPort = 31;
+  TypePort("27");
   dlg.OnDestroy();
   EXPECT_TRUE(port.calls.empty());
-  EXPECT_EQ(host.profileStore.values["Kelo Config/Comm Port"], "31");
+  EXPECT_EQ(host.profileStore.values["Kelo Config/Comm Port"], "27");
 }
 
 TEST_F(ShellTest, HelpOpensTheManualOrTellsAndOpensTheFolder) {

@@ -1,12 +1,13 @@
+#include "state/bound_values.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "support/panel_fixture.h"
+#include "resources/control_ids.h"
+#include "state/control_model.h"
 
 namespace {
-
-using BoundValuesTest = PanelFixture;
 
 struct Edits {
   const char* calValue;
@@ -30,33 +31,30 @@ struct ExchangeCase {
   Edits edits;
   bool succeeds;
   Values stored;         // bound values afterwards, starting from 157, 2, 10, 1, 15
-  const char* message;   // what the operator is told, if anything
-  int focus;             // the edit that gets the focus on failure
+  const char* message;   // what the operator is to be told, if anything
+  int focus;             // the edit to put the focus on
 };
 
-class ReadPanelTest : public PanelFixture, public ::testing::WithParamInterface<ExchangeCase> {};
+class ReadPanelTest : public ::testing::TestWithParam<ExchangeCase> {};
 
 TEST_P(ReadPanelTest, StoresEachValueAsItParsesAndStopsAtTheFirstBadOne) {
   const ExchangeCase& c = GetParam();
-  host.messages.clear();
-  auto& model = dlg.controls();
+  ControlModel model;
+  BoundValues values;
+  values.commPort = 1;
   model.SetText(ids::kCalValueEdit, c.edits.calValue);
   model.SetText(ids::kSHtEdit, c.edits.sHt);
   model.SetText(ids::kTMaxEdit, c.edits.tMax);
   model.SetText(ids::kPortEdit, c.edits.commPort);
   model.SetText(ids::kTMinEdit, c.edits.tMin);
-  model.SetFocus(ids::kExitButton);
 
-  EXPECT_EQ(dlg.ReadPanel(), c.succeeds);
-  EXPECT_EQ((Values{dlg.calValue, dlg.sHt, dlg.tMax, dlg.commPort, dlg.tMin}), c.stored);
-  if (c.succeeds) {
-    EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(model.FocusedControl(), ids::kExitButton);
-  } else {
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].text, c.message);
-    EXPECT_EQ(host.messages[0].buttons, MessageButtons::kOk);
-    EXPECT_EQ(model.FocusedControl(), c.focus);
+  const auto fault = ReadBoundValues(values, model);
+  EXPECT_EQ(!fault.has_value(), c.succeeds);
+  EXPECT_EQ((Values{values.calValue, values.sHt, values.tMax, values.commPort, values.tMin}),
+            c.stored);
+  if (fault) {
+    EXPECT_EQ(fault->message, c.message);
+    EXPECT_EQ(fault->editId, c.focus);
   }
 }
 
@@ -89,18 +87,14 @@ INSTANTIATE_TEST_SUITE_P(
                      "", 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(BoundValuesTest, ShowPanelWritesTheStoredValuesIntoTheirEdits) {
-  dlg.calValue = -4;
-  dlg.sHt = 65000;
-  dlg.tMax = 0;
-  dlg.commPort = 12;
-  dlg.tMin = 2147483647;
-  dlg.ShowPanel();
-  EXPECT_EQ(Text(ids::kCalValueEdit), "-4");
-  EXPECT_EQ(Text(ids::kSHtEdit), "65000");
-  EXPECT_EQ(Text(ids::kTMaxEdit), "0");
-  EXPECT_EQ(Text(ids::kPortEdit), "12");
-  EXPECT_EQ(Text(ids::kTMinEdit), "2147483647");
+TEST(ShowBoundValues, WritesTheStoredValuesIntoTheirEdits) {
+  ControlModel model;
+  ShowBoundValues({-4, 65000, 0, 12, 2147483647}, model);
+  EXPECT_EQ(model.GetText(ids::kCalValueEdit), "-4");
+  EXPECT_EQ(model.GetText(ids::kSHtEdit), "65000");
+  EXPECT_EQ(model.GetText(ids::kTMaxEdit), "0");
+  EXPECT_EQ(model.GetText(ids::kPortEdit), "12");
+  EXPECT_EQ(model.GetText(ids::kTMinEdit), "2147483647");
 }
 
 }  // namespace
