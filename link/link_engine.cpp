@@ -25,7 +25,9 @@ void LinkEngine::Tick() {
   }
 }
 
-void LinkEngine::Queue(int32_t code) { stack_.Push(code); }
+void LinkEngine::Queue(int32_t code) {
+  stack_.Push(code);
+}
 
 LinkEngine::OpenResult LinkEngine::Open(const std::string& device) {
   if (!port_.OpenPort(device)) {

@@ -6,7 +6,9 @@ constexpr const char* kUsbSerialPrefix = "/dev/ttyUSB";
 
 }  // namespace
 
-std::string PortName(int portNumber) { return "COM" + std::to_string(portNumber); }
+std::string PortName(int portNumber) {
+  return "COM" + std::to_string(portNumber);
+}
 
 std::string DeviceForPort(int portNumber, const PortsLookup& ports) {
   if (portNumber < 1) return {};

@@ -17,6 +17,9 @@ namespace {
 // How long a byte write waits for room in a full output queue.
 constexpr int64_t kWriteWaitMs = 1000;
 
+const Failure kNotOpen{EBADF, "The port is not open"};
+const Failure kHungUp{EIO, "The device is gone"};
+
 int64_t SteadyMs() {
   timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
@@ -47,6 +50,8 @@ PortError PortErrorFromErrno(int error) {
       return PortError::kLost;
     case EBADF:
       return PortError::kNotOpen;
+    case EINVAL:
+      return PortError::kBadSettings;
     default:
       return PortError::kOther;
   }
@@ -63,23 +68,23 @@ bool PosixSerialPort::OpenPort(const std::string& device) {
   fd_ = open(device.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd_ < 0) return Fail();
 
-  PortError error = PortError::kNone;
+  Outcome refused;
   if (!isatty(fd_)) {
-    error = PortError::kNotATerminal;
+    refused = Failure{ENOTTY, "It is not a serial device"};
   } else if (flock(fd_, LOCK_EX | LOCK_NB) != 0 || ioctl(fd_, TIOCEXCL) != 0) {
-    error = PortErrorFromErrno(errno);
+    refused = SystemFailure(errno);
   }
-  if (error != PortError::kNone) {
+  if (refused) {
     close(fd_);
     fd_ = -1;
-    return Fail(error);
+    return Fail(*refused);
   }
   handle_ = PortHandle::kOpen;
   return Succeed();
 }
 
 bool PosixSerialPort::ConfigurePort() {
-  if (fd_ < 0) return Fail(PortError::kNotOpen);
+  if (fd_ < 0) return Fail(kNotOpen);
   termios settings{};
   if (tcgetattr(fd_, &settings) != 0) return Fail();
   ApplyLineSettings(settings);
@@ -87,14 +92,14 @@ bool PosixSerialPort::ConfigurePort() {
   // tcsetattr reports success when any part of the change was taken.
   termios applied{};
   if (tcgetattr(fd_, &applied) != 0) return Fail();
-  if (!HasLineSettings(applied)) return Fail(PortError::kBadSettings);
+  if (!HasLineSettings(applied)) return Fail({EINVAL, "The driver did not take the line settings"});
   return Succeed();
 }
 
 bool PosixSerialPort::ClosePort() {
   if (fd_ < 0) {
     handle_ = PortHandle::kNone;
-    return Fail(PortError::kNotOpen);
+    return Fail(kNotOpen);
   }
   // The exclusive flag outlives this descriptor if some other open keeps the device.
   ioctl(fd_, TIOCNXCL);
@@ -106,19 +111,19 @@ bool PosixSerialPort::ClosePort() {
 }
 
 bool PosixSerialPort::PurgeTx() {
-  if (fd_ < 0) return Fail(PortError::kNotOpen);
+  if (fd_ < 0) return Fail(kNotOpen);
   // The lost-port probe: a flush alone may still succeed on a hung-up device.
-  if (HungUp()) return Fail(PortError::kLost);
+  if (HungUp()) return Fail(kHungUp);
   return Flush(TCOFLUSH);
 }
 
 bool PosixSerialPort::PurgeRx() {
-  if (fd_ < 0) return Fail(PortError::kNotOpen);
+  if (fd_ < 0) return Fail(kNotOpen);
   return Flush(TCIFLUSH);
 }
 
 bool PosixSerialPort::WritePortByte(int32_t value) {
-  if (fd_ < 0) return Fail(PortError::kNotOpen);
+  if (fd_ < 0) return Fail(kNotOpen);
   const auto byte = static_cast<unsigned char>(value & 0xFF);
   // A full output queue is waited out, for a while, rather than losing the rest of the
   // frame: the write holds the thread until the driver takes the byte.
@@ -128,14 +133,14 @@ bool PosixSerialPort::WritePortByte(int32_t value) {
     if (written == 1) return Succeed();
     if (written < 0 && errno == EINTR) continue;
     if (written < 0 && errno != EAGAIN) return Fail();
-    if (written == 0) return Fail(PortError::kOther);
+    if (written == 0) return Fail(SystemFailure(EIO));
     const int64_t left = deadline - SteadyMs();
-    if (left <= 0) return Fail(PortError::kBusy);
+    if (left <= 0) return Fail({EAGAIN, "The output stayed full for a second"});
     pollfd watched{fd_, POLLOUT, 0};
     const int ready = poll(&watched, 1, static_cast<int>(left));
     if (ready < 0 && errno != EINTR) return Fail();
     if (ready > 0 && (watched.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
-      return Fail(PortError::kLost);
+      return Fail(kHungUp);
     }
   }
 }
@@ -161,16 +166,16 @@ bool PosixSerialPort::ClearBreak() {
 }
 
 bool PosixSerialPort::Fail() {
-  return Fail(PortErrorFromErrno(errno));
+  return Fail(SystemFailure(errno));
 }
 
-bool PosixSerialPort::Fail(PortError error) {
-  lastError_ = error;
+bool PosixSerialPort::Fail(const Failure& failure) {
+  lastFailure_ = failure;
   return false;
 }
 
 bool PosixSerialPort::Succeed() {
-  lastError_ = PortError::kNone;
+  lastFailure_.reset();
   return true;
 }
 
@@ -186,7 +191,7 @@ bool PosixSerialPort::Flush(int queue) {
 }
 
 bool PosixSerialPort::Control(unsigned long request) {
-  if (fd_ < 0) return Fail(PortError::kNotOpen);
+  if (fd_ < 0) return Fail(kNotOpen);
   if (ioctl(fd_, request) != 0) return Fail();
   return Succeed();
 }

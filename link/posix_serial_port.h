@@ -4,8 +4,7 @@
 
 #include "link/serial_port.h"
 
-// Why the last operation of a PosixSerialPort failed. The link only looks at the
-// results of the operations; this is for whoever wants to tell the cases apart.
+// What kind of failure a system error number means for a serial port.
 enum class PortError {
   kNone,
   kNoDevice,      // no such device (or the adapter is gone)
@@ -44,14 +43,18 @@ class PosixSerialPort : public SerialPort {
   bool ClearBreak() override;
   PortHandle Handle() const override { return handle_; }
 
-  PortError LastError() const { return lastError_; }
+  Outcome LastFailure() const override { return lastFailure_; }
+  // The kind of the last failure, kNone after a success.
+  PortError LastError() const {
+    return lastFailure_ ? PortErrorFromErrno(lastFailure_->error) : PortError::kNone;
+  }
   // The open descriptor, or -1; for waiting on it from outside (poll).
   int Descriptor() const { return fd_; }
 
  private:
   // Records the failure from errno and returns false.
   bool Fail();
-  bool Fail(PortError error);
+  bool Fail(const Failure& failure);
   bool Succeed();
   bool HungUp() const;
   bool Flush(int queue);
@@ -59,5 +62,5 @@ class PosixSerialPort : public SerialPort {
 
   int fd_ = -1;
   PortHandle handle_ = PortHandle::kNone;
-  PortError lastError_ = PortError::kNone;
+  Outcome lastFailure_;
 };

@@ -23,8 +23,8 @@ const Frame& RequestBuilder::Build(int32_t code, RequestSource& source) {
   switch (code) {
     case cmd::kWriteSettings:
     case cmd::kWriteCalibration: {
-      const PayloadBytes block = code == cmd::kWriteSettings ? source.SettingsToWrite()
-                                                             : source.CalibrationToWrite();
+      const PayloadBytes block =
+          code == cmd::kWriteSettings ? source.SettingsToWrite() : source.CalibrationToWrite();
       std::copy(block.begin(), block.end(), f.begin() + 3);
       break;
     }

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "link/failure.h"
+
 // What ReadPortByte gives when no byte was available; it lies outside 0..255.
 inline constexpr int kNoByte = 0xFF00;
 
@@ -34,4 +36,7 @@ class SerialPort {
   virtual bool SetBreak() = 0;
   virtual bool ClearBreak() = 0;
   virtual PortHandle Handle() const = 0;
+  // Why the last operation failed (nothing after a success); for telling the operator.
+  // A port that never fails with a reason of its own has nothing to say.
+  virtual Outcome LastFailure() const { return std::nullopt; }
 };

@@ -64,9 +64,9 @@ void PanelCommands::OnWriteClicked() {
   if (!CalibrationFitsItsBytes()) return;
   ShowPanel(panel_);
   panel_.gate.txInProgress = true;
-  for (int code : {cmd::kReadStatus, cmd::kReadCalibration, cmd::kReadNameSecondHalf,
-                   cmd::kReadNameFirstHalf, cmd::kReadSettings, cmd::kReadServiceDate,
-                   cmd::kWriteCalibration, cmd::kWriteSettings}) {
+  for (int code :
+       {cmd::kReadStatus, cmd::kReadCalibration, cmd::kReadNameSecondHalf, cmd::kReadNameFirstHalf,
+        cmd::kReadSettings, cmd::kReadServiceDate, cmd::kWriteCalibration, cmd::kWriteSettings}) {
     link_.Queue(code);
   }
 }
@@ -101,7 +101,9 @@ void PanelCommands::OnReadClicked() {
   }
 }
 
-void PanelCommands::OnSetDateClicked() { link_.Queue(cmd::kSetClock); }
+void PanelCommands::OnSetDateClicked() {
+  link_.Queue(cmd::kSetClock);
+}
 
 void PanelCommands::OnSetServiceClicked() {
   link_.Queue(cmd::kSetServiceDate);

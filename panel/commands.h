@@ -14,19 +14,19 @@ class PanelCommands {
  public:
   PanelCommands(PanelState& panel, LinkEngine& link, LogFollower& log, Host& host);
 
-  void OnWriteClicked();       // 1018
-  void OnReadClicked();        // 1020
-  void OnSetDateClicked();     // 1042
-  void OnSetServiceClicked();  // 1070
-  void OnSetDefaultsClicked();  // 1060
-  void OnCalValueChanged();     // text of 1002 changed by the operator
-  void OnLocalTempChanged();    // selection of 1045
+  void OnWriteClicked();          // 1018
+  void OnReadClicked();           // 1020
+  void OnSetDateClicked();        // 1042
+  void OnSetServiceClicked();     // 1070
+  void OnSetDefaultsClicked();    // 1060
+  void OnCalValueChanged();       // text of 1002 changed by the operator
+  void OnLocalTempChanged();      // selection of 1045
   void OnCompressorRunClicked();  // 1067
   void OnRunTimeChanged();        // selection of 1052
-  void OnGetAllClicked();    // 1041
-  void OnClearLogClicked();  // 1065
-  void OnSaveLogClicked();   // 1066
-  void OnSaveAllClicked();   // 1050
+  void OnGetAllClicked();         // 1041
+  void OnClearLogClicked();       // 1065
+  void OnSaveLogClicked();        // 1066
+  void OnSaveAllClicked();        // 1050
 
  private:
   // Write: false, with the operator told, when T_Max or T_Min cannot travel in a byte.

@@ -126,8 +126,9 @@ void ConnectionManager::LoadPortNumber() {
 void ConnectionManager::SavePortNumber() {
   const int32_t port = panel_.values.commPort;
   // At exit there is no window left to tell the operator in.
-  if (auto error = host_.profile().WriteProfileInt(kProfileSection, kProfileKey, port)) {
-    host_.Note("The port number " + std::to_string(port) + " could not be saved: " + *error);
+  if (auto failure = host_.profile().WriteProfileInt(kProfileSection, kProfileKey, port)) {
+    host_.Note("The port number " + std::to_string(port) +
+               " could not be saved: " + failure->reason);
   }
 }
 

@@ -15,9 +15,9 @@ class ConnectionManager {
  public:
   ConnectionManager(PanelState& panel, LinkEngine& link, LogFollower& log, Host& host);
 
-  void OnConnectClicked();      // button 1026, "Connect" or "Close"
-  void ConnectStep();           // the connect tick
-  void OnPortNumberChanged();   // text of edit 1024 changed by the operator
+  void OnConnectClicked();     // button 1026, "Connect" or "Close"
+  void ConnectStep();          // the connect tick
+  void OnPortNumberChanged();  // text of edit 1024 changed by the operator
   // The window ends: the attempt is given up.
   void StopAttempt();
 

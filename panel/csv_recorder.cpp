@@ -5,37 +5,16 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "panel/saved_file.h"
 #include "panel/telemetry_csv.h"
 
 namespace {
 
-constexpr const char* kNotRegularFile = "Not a regular file";
-
-std::string Reason(int error) {
-  return std::strerror(error);
-}
-
-// Why the operator's target may not be recorded to, looked at before anything is opened
-// so that a refused file stays as it was.
-std::optional<std::string> RefusalOf(const std::string& path) {
-  if (path.empty()) return Reason(ENOENT);
-  struct stat target {};
-  if (stat(path.c_str(), &target) != 0) {
-    return errno == ENOENT ? std::nullopt : std::optional(Reason(errno));
-  }
-  if (S_ISDIR(target.st_mode)) return Reason(EISDIR);
-  if (!S_ISREG(target.st_mode)) return kNotRegularFile;
-  if (access(path.c_str(), W_OK) != 0) return Reason(errno);
-  return std::nullopt;
-}
-
 // Closes a file that will not be recorded to, and says why.
-std::optional<std::string> Abandon(int fd, std::string reason) {
+Outcome Abandon(int fd, Failure failure) {
   close(fd);
-  return reason;
+  return failure;
 }
 
 }  // namespace
@@ -44,36 +23,36 @@ CsvRecorder::~CsvRecorder() {
   Stop();
 }
 
-std::optional<std::string> CsvRecorder::Start(const std::string& path) {
+Outcome CsvRecorder::Start(const std::string& path) {
   Stop();
-  if (auto refusal = RefusalOf(path)) return refusal;
+  if (auto refusal = WriteOverRefusal(path)) return refusal;
   // Not blocking, and not truncating until the opened file is seen to be a regular one:
   // the target may have been swapped for a FIFO or a device since it was looked at.
   const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, kUsualFileMode);
-  if (fd < 0) return Reason(errno);
+  if (fd < 0) return SystemFailure(errno);
   struct stat opened {};
-  if (fstat(fd, &opened) != 0) return Abandon(fd, Reason(errno));
-  if (!S_ISREG(opened.st_mode)) return Abandon(fd, kNotRegularFile);
-  if (ftruncate(fd, 0) != 0) return Abandon(fd, Reason(errno));
+  if (fstat(fd, &opened) != 0) return Abandon(fd, SystemFailure(errno));
+  if (!S_ISREG(opened.st_mode)) return Abandon(fd, {EINVAL, "It is not a regular file"});
+  if (ftruncate(fd, 0) != 0) return Abandon(fd, SystemFailure(errno));
   fd_ = fd;
   path_ = path;
   size_ = 0;
   return Write(TelemetryCsvHeader());
 }
 
-std::optional<std::string> CsvRecorder::Append(const TelemetrySample& sample) {
-  if (!recording()) return Reason(EBADF);
+Outcome CsvRecorder::Append(const TelemetrySample& sample) {
+  if (!recording()) return SystemFailure(EBADF);
   return Write(TelemetryCsvRow(sample));
 }
 
-std::optional<std::string> CsvRecorder::Stop() {
+Outcome CsvRecorder::Stop() {
   if (!recording()) return std::nullopt;
   const int result = close(fd_);
   fd_ = -1;
-  return result == 0 ? std::nullopt : std::optional(Reason(errno));
+  return result == 0 ? std::nullopt : Outcome(SystemFailure(errno));
 }
 
-std::optional<std::string> CsvRecorder::Write(const std::string& record) {
+Outcome CsvRecorder::Write(const std::string& record) {
   std::string_view rest = record;
   while (!rest.empty()) {
     const ssize_t written = write(fd_, rest.data(), rest.size());
@@ -85,7 +64,7 @@ std::optional<std::string> CsvRecorder::Write(const std::string& record) {
       // A part of a record would read as a damaged row; the file ends at the last whole one.
       static_cast<void>(ftruncate(fd_, size_));
       Stop();
-      return Reason(error);
+      return SystemFailure(error);
     }
     rest.remove_prefix(static_cast<std::size_t>(written));
   }

@@ -2,9 +2,9 @@
 
 #include <sys/types.h>
 
-#include <optional>
 #include <string>
 
+#include "link/failure.h"
 #include "replies/telemetry_history.h"
 
 // Record…: each telemetry sample written to a CSV file as it arrives, so that a long
@@ -21,25 +21,24 @@ class CsvRecorder {
   // Creates or empties the file (a symbolic link is written through; a new file gets
   // 0666 less the umask) and writes the header, after ending any recording in progress.
   // Refuses a target that exists and is not a regular file, and one the user may not
-  // write, leaving it untouched. Nothing on success, otherwise the reason: the system's
-  // text for the error (std::strerror), or "Not a regular file".
-  std::optional<std::string> Start(const std::string& path);
+  // write, leaving it untouched, as saves do.
+  Outcome Start(const std::string& path);
 
   // Appends the sample's row with one write(2). A write that fails or falls short ends
   // the recording with the reason; the file keeps the whole rows written before it.
   // Refused with a reason when not recording.
-  std::optional<std::string> Append(const TelemetrySample& sample);
+  Outcome Append(const TelemetrySample& sample);
 
-  // Ends the recording and closes the file. The reason if closing reported a failure
-  // to store what was written (as a network file system may), otherwise nothing.
-  std::optional<std::string> Stop();
+  // Ends the recording and closes the file; fails when closing reports that what was
+  // written could not be stored (as a network file system may).
+  Outcome Stop();
 
   bool recording() const { return fd_ >= 0; }
   // The file of the recording in progress, or of the last one.
   const std::string& path() const { return path_; }
 
  private:
-  std::optional<std::string> Write(const std::string& record);
+  Outcome Write(const std::string& record);
 
   int fd_ = -1;
   std::string path_;

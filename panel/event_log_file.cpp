@@ -25,4 +25,3 @@ std::string EventLogFileContent(const std::vector<std::string>& lines) {
   }
   return content;
 }
-

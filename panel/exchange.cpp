@@ -3,7 +3,9 @@
 #include "panel/host.h"
 #include "state/panel_state.h"
 
-void ShowPanel(PanelState& panel) { ShowBoundValues(panel.values, panel.controls); }
+void ShowPanel(PanelState& panel) {
+  ShowBoundValues(panel.values, panel.controls);
+}
 
 bool ReadPanel(PanelState& panel, Host& host) {
   const auto fault = ReadBoundValues(panel.values, panel.controls);

@@ -14,9 +14,13 @@
 #include "resources/control_ids.h"
 #include "state/panel_state.h"
 
-void PanelCommands::OnGetAllClicked() { log_.GetAll(); }
+void PanelCommands::OnGetAllClicked() {
+  log_.GetAll();
+}
 
-void PanelCommands::OnClearLogClicked() { log_.ClearList(); }
+void PanelCommands::OnClearLogClicked() {
+  log_.ClearList();
+}
 
 void PanelCommands::OnSaveLogClicked() {
   Save([this] {
@@ -34,7 +38,7 @@ void PanelCommands::Save(const std::function<std::string()>& content) {
   if (!path || path->empty()) return;
   // The content as the panel is when the dialog closes (the link goes on behind it).
   // Written whole or not at all; the panel stays as it is either way.
-  if (const auto error = SaveFileWhole(*path, content())) {
-    host_.ShowMessage(SaveFailedMessage(*path, *error), MessageButtons::kOk);
+  if (const auto failure = SaveFileWhole(*path, content())) {
+    host_.ShowMessage(SaveFailedMessage(*path, *failure), MessageButtons::kOk);
   }
 }

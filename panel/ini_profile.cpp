@@ -8,7 +8,6 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -319,19 +318,23 @@ std::optional<std::string> IniFileProfile::GetProfileString(std::string_view sec
   return Lookup(SplitLines(file.text), section, key);
 }
 
-std::optional<std::string> IniFileProfile::WriteProfileInt(std::string_view section,
-                                                           std::string_view key, int value) {
-  if (path_.empty()) return std::string("there is no home folder to keep the profile in");
+Outcome IniFileProfile::WriteProfileInt(std::string_view section, std::string_view key, int value) {
+  if (path_.empty()) return Failure{ENOENT, "there is no home folder to keep the profile in"};
   const FileContents file = ReadFile(path_);
   // A file that could not be read is not replaced: what it holds would be lost.
   if (file.state == FileState::kUnusable) {
-    return path_ + ": the file cannot be read, so it is left as it is";
+    return Failure{EIO, path_ + ": the file cannot be read, so it is left as it is"};
   }
   IniText ini = SplitLines(file.text);
   Store(ini, section, key, std::to_string(value));
-  if (!MakeFolders(FolderOf(path_))) return FolderOf(path_) + ": " + std::strerror(errno);
-  if (auto error = SaveFileWhole(path_, JoinLines(ini), kNewFileMode)) {
-    return path_ + ": " + *error;
+  const std::string folder = FolderOf(path_);
+  if (!MakeFolders(folder)) {
+    const Failure failure = SystemFailure(errno);
+    return Failure{failure.error, folder + ": " + failure.reason};
+  }
+  if (auto failure = SaveFileWhole(path_, JoinLines(ini), kNewFileMode)) {
+    failure->reason = path_ + ": " + failure->reason;
+    return failure;
   }
   return std::nullopt;
 }

@@ -36,9 +36,9 @@ class IniFileProfile : public Profile {
   explicit IniFileProfile(std::string path);
 
   int GetProfileInt(std::string_view section, std::string_view key, int defaultValue) override;
-  // The reason, with the file as it was, when the file cannot be read or written.
-  std::optional<std::string> WriteProfileInt(std::string_view section, std::string_view key,
-                                             int value) override;
+  // Fails, with the file as it was, when the file cannot be read or written; the
+  // reason names the file.
+  Outcome WriteProfileInt(std::string_view section, std::string_view key, int value) override;
   std::optional<std::string> GetProfileString(std::string_view section,
                                               std::string_view key) override;
 

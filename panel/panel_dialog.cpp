@@ -102,8 +102,14 @@ std::string CKeloConfigurationDlg::NameToWrite() {
   return state_.machine.machineName;
 }
 
-int32_t CKeloConfigurationDlg::LogPointer() { return log_.pointers().logPointer; }
+int32_t CKeloConfigurationDlg::LogPointer() {
+  return log_.pointers().logPointer;
+}
 
-int32_t CKeloConfigurationDlg::ReadPointer() { return log_.pointers().readPointer; }
+int32_t CKeloConfigurationDlg::ReadPointer() {
+  return log_.pointers().readPointer;
+}
 
-int64_t CKeloConfigurationDlg::CurrentTime() { return host_.CurrentTime(); }
+int64_t CKeloConfigurationDlg::CurrentTime() {
+  return host_.CurrentTime();
+}

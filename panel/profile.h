@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "link/failure.h"
+
 // The application's profile: named integers and texts in named sections, kept
 // between runs.
 class Profile {
@@ -11,10 +13,8 @@ class Profile {
   virtual ~Profile() = default;
 
   virtual int GetProfileInt(std::string_view section, std::string_view key, int defaultValue) = 0;
-  // Nothing when the value was stored, otherwise the reason; what was stored before
-  // stays intact.
-  virtual std::optional<std::string> WriteProfileInt(std::string_view section, std::string_view key,
-                                                     int value) = 0;
+  // What was stored before stays intact when the value cannot be stored.
+  virtual Outcome WriteProfileInt(std::string_view section, std::string_view key, int value) = 0;
   virtual std::optional<std::string> GetProfileString(std::string_view section,
                                                       std::string_view key) = 0;
 };

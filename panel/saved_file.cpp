@@ -7,17 +7,12 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 namespace {
 
 // Links followed before giving up, as the kernel's own limit.
 constexpr int kMaxLinkHops = 40;
 constexpr const char* kTemporaryName = ".kelo-XXXXXX";
-
-std::string Reason(int error) {
-  return std::strerror(error);
-}
 
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
@@ -48,12 +43,13 @@ const char* KindOf(mode_t mode) {
 }
 
 // Why an existing file may not be replaced, if it may not.
-std::optional<std::string> Refusal(const std::string& target, const struct stat& existing) {
-  if (S_ISDIR(existing.st_mode)) return Reason(EISDIR);
+Outcome Refusal(const std::string& target, const struct stat& existing) {
+  if (S_ISDIR(existing.st_mode)) return SystemFailure(EISDIR);
   if (!S_ISREG(existing.st_mode)) {
-    return std::string("It is ") + KindOf(existing.st_mode) + ", not a regular file";
+    return Failure{EINVAL,
+                   std::string("It is ") + KindOf(existing.st_mode) + ", not a regular file"};
   }
-  if (access(target.c_str(), W_OK) != 0) return Reason(errno);
+  if (access(target.c_str(), W_OK) != 0) return SystemFailure(errno);
   return std::nullopt;
 }
 
@@ -85,11 +81,19 @@ mode_t NewFileMode(unsigned requested) {
 
 }  // namespace
 
-std::optional<std::string> SaveFileWhole(const std::string& path, std::string_view content,
-                                         unsigned newFileMode) {
-  if (path.empty()) return Reason(ENOENT);
+Outcome WriteOverRefusal(const std::string& path) {
+  if (path.empty()) return SystemFailure(ENOENT);
+  struct stat existing {};
+  if (stat(path.c_str(), &existing) != 0) {
+    return errno == ENOENT ? std::nullopt : Outcome(SystemFailure(errno));
+  }
+  return Refusal(path, existing);
+}
+
+Outcome SaveFileWhole(const std::string& path, std::string_view content, unsigned newFileMode) {
+  if (path.empty()) return SystemFailure(ENOENT);
   const std::optional<std::string> target = FinalPath(path);
-  if (!target) return Reason(ELOOP);
+  if (!target) return SystemFailure(ELOOP);
   struct stat existing {};
   const bool exists = stat(target->c_str(), &existing) == 0;
   if (exists) {
@@ -100,7 +104,7 @@ std::optional<std::string> SaveFileWhole(const std::string& path, std::string_vi
   const std::string folder = FolderOf(*target);
   std::string temporary = folder + "/" + kTemporaryName;
   const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) return Reason(errno);
+  if (fd < 0) return SystemFailure(errno);
   fchmod(fd, exists ? (existing.st_mode & 07777) : NewFileMode(newFileMode));
 
   const bool written = WriteAll(fd, content) && fsync(fd) == 0;
@@ -108,17 +112,17 @@ std::optional<std::string> SaveFileWhole(const std::string& path, std::string_vi
   if (close(fd) != 0 || !written) {
     const int error = written ? errno : writeError;
     unlink(temporary.c_str());
-    return Reason(error);
+    return SystemFailure(error);
   }
   if (rename(temporary.c_str(), target->c_str()) != 0) {
     const int error = errno;
     unlink(temporary.c_str());
-    return Reason(error);
+    return SystemFailure(error);
   }
   SyncFolder(folder);
   return std::nullopt;
 }
 
-std::string SaveFailedMessage(const std::string& path, const std::string& reason) {
-  return "The file could not be written:\n" + path + "\n" + reason;
+std::string SaveFailedMessage(const std::string& path, const Failure& failure) {
+  return "The file could not be written:\n" + path + "\n" + failure.reason;
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
+
+#include "link/failure.h"
 
 // Line end of every file the operator saves, whichever computer writes it.
 inline constexpr std::string_view kFileLineEnd = "\r\n";
@@ -15,9 +16,13 @@ inline constexpr unsigned kUsualFileMode = 0666;
 // complete one. A path that names a symbolic link writes the file it points to (and
 // creates it when the link dangles). An existing file is replaced only when it is a
 // regular file the user may write, and keeps its permission bits; a new one gets
-// newFileMode less the umask. Returns nothing on success, otherwise the reason.
-std::optional<std::string> SaveFileWhole(const std::string& path, std::string_view content,
-                                         unsigned newFileMode = kUsualFileMode);
+// newFileMode less the umask.
+Outcome SaveFileWhole(const std::string& path, std::string_view content,
+                      unsigned newFileMode = kUsualFileMode);
+
+// Why the file at path may not be written over, if it may not: it exists and is not a
+// regular file the user may write. A path that does not exist may be written.
+Outcome WriteOverRefusal(const std::string& path);
 
 // The message the operator gets when a file could not be written.
-std::string SaveFailedMessage(const std::string& path, const std::string& reason);
+std::string SaveFailedMessage(const std::string& path, const Failure& failure);

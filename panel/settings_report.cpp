@@ -1,10 +1,10 @@
 // Save All: the panel's current settings as an 18-line text report. Made from the
 // stored bound values and the controls alone; nothing is sent to the machine.
 
+#include "panel/settings_report.h"
+
 #include <optional>
 #include <string>
-
-#include "panel/settings_report.h"
 
 #include "panel/saved_file.h"
 #include "resources/control_ids.h"
@@ -70,4 +70,3 @@ std::string SettingsReport(const PanelState& panel) {
   }
   return report;
 }
-

@@ -88,4 +88,6 @@ void LogFollower::GetAll() {
   link_.Queue(cmd::kReadLogRecordAt);
 }
 
-void LogFollower::ClearList() { controls_.ResetList(ids::kEventList); }
+void LogFollower::ClearList() {
+  controls_.ResetList(ids::kEventList);
+}

@@ -28,8 +28,8 @@ class LogFollower {
   // Connect: following starts anew and Get All starts from address 0.
   void Restart();
 
-  void OnLogPointerReply(const Frame& reply);                // 17
-  void OnRecordReply(const Frame& reply, bool readAll);      // 5, and 21 when readAll
+  void OnLogPointerReply(const Frame& reply);            // 17
+  void OnRecordReply(const Frame& reply, bool readAll);  // 5, and 21 when readAll
   // Get All (button 1041): empties the list and reads the whole log.
   void GetAll();
   // Clear (button 1065): empties the list.

@@ -27,11 +27,21 @@ const TelemetrySample& TelemetryRing::at(std::size_t index) const {
   return slots_[(first_ + index) % slots_.size()];
 }
 
-double EiOf(const TelemetrySample& sample) { return TemperatureValue(sample.ei); }
-double EoOf(const TelemetrySample& sample) { return TemperatureValue(sample.eo); }
-double CiOf(const TelemetrySample& sample) { return TemperatureValue(sample.ci); }
-double CoOf(const TelemetrySample& sample) { return TemperatureValue(sample.co); }
-double PwmOf(const TelemetrySample& sample) { return PwmPercent(sample.pwm); }
+double EiOf(const TelemetrySample& sample) {
+  return TemperatureValue(sample.ei);
+}
+double EoOf(const TelemetrySample& sample) {
+  return TemperatureValue(sample.eo);
+}
+double CiOf(const TelemetrySample& sample) {
+  return TemperatureValue(sample.ci);
+}
+double CoOf(const TelemetrySample& sample) {
+  return TemperatureValue(sample.co);
+}
+double PwmOf(const TelemetrySample& sample) {
+  return PwmPercent(sample.pwm);
+}
 double PLowOf(const TelemetrySample& sample) {
   return PressureValue(sample.pLow, kLowPressureRange);
 }

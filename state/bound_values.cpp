@@ -17,7 +17,9 @@ constexpr std::array<BoundField, 5> kBoundFields = {{
     {"tMin", &BoundValues::tMin, ids::kTMinEdit, 0, 6500},
 }};
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 // Decimal integer with optional sign, blanks allowed around it. Anything else, or
 // a value that does not fit 32 bits, is not an integer.
@@ -40,7 +42,9 @@ std::optional<int32_t> ParseInteger(const std::string& text) {
 
 }  // namespace
 
-std::span<const BoundField> BoundFields() { return kBoundFields; }
+std::span<const BoundField> BoundFields() {
+  return kBoundFields;
+}
 
 void ShowBoundValues(const BoundValues& values, ControlModel& controls) {
   for (const BoundField& field : kBoundFields) {

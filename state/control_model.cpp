@@ -29,7 +29,9 @@ ControlModel::ControlModel() {
   }
 }
 
-void ControlModel::Subscribe(ControlObserver* observer) { observers_.push_back(observer); }
+void ControlModel::Subscribe(ControlObserver* observer) {
+  observers_.push_back(observer);
+}
 
 void ControlModel::Unsubscribe(ControlObserver* observer) {
   std::erase(observers_, observer);

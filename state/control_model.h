@@ -16,12 +16,12 @@ struct ControlState {
   // valid UTF-8 as UTF-8 and any other byte for byte as Latin-1; what the operator
   // types comes back as UTF-8.
   std::string text;
-  int check = 0;     // 0 unchecked; anything else counts as checked
+  int check = 0;                     // 0 unchecked; anything else counts as checked
   std::vector<std::string> entries;  // combo list
   int selection = -1;                // combo selection, -1 for none
   std::vector<std::string> lines;    // list box, in insertion order
   int topIndex = 0;
-  int position = 0;  // progress bar, 0..100
+  int position = 0;   // progress bar, 0..100
   DialogRect rect{};  // in dialog units of the template font
   bool shown = true;
   bool enabled = true;

@@ -10,8 +10,8 @@
 // What the machine has told the panel about itself. Each reading keeps its last
 // received value for the life of the panel; closing the port changes none of them.
 struct MachineReadings {
-  std::string firmwareRevision = "1vXX";  // reply 19; shown in the status line
-  std::array<uint8_t, 17> nameBuffer{};   // replies 9 and 11; byte 16 ends it
+  std::string firmwareRevision = "1vXX";         // reply 19; shown in the status line
+  std::array<uint8_t, 17> nameBuffer{};          // replies 9 and 11; byte 16 ends it
   std::string machineName = "Insert Name Here";  // reply 11; the settings report's name
   int64_t deviceClock = 0;      // reply 15: the machine's clock, seconds since 1970
   int64_t serviceBaseDate = 0;  // reply 13; the PC's time at start-up until then

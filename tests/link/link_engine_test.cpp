@@ -80,9 +80,9 @@ TEST_F(LinkEngineTest, FrameGoesOutAfterPurgesAndABreakOfAtLeastSixMilliseconds)
   link.Queue(cmd::kReadFirmware);
   link.Tick();
   const std::vector<std::string> expected = {
-      "purge-tx", "purge-rx", "break-on", "break-off", "purge-rx",
-      "write 00", "write 00", "write 13", "write 00", "write 00", "write 00",
-      "write 00", "write 00", "write 00", "write 00", "write 00", "write 00"};
+      "purge-tx", "purge-rx", "break-on", "break-off", "purge-rx", "write 00",
+      "write 00", "write 13", "write 00", "write 00",  "write 00", "write 00",
+      "write 00", "write 00", "write 00", "write 00",  "write 00"};
   EXPECT_EQ(port.calls, expected);
   EXPECT_EQ(breakEdges, (std::vector<int64_t>{1'002'500, 1'008'500}));
   EXPECT_EQ(clock.sleeps, (std::vector<int64_t>(3, 1'008'500)));

@@ -23,11 +23,22 @@ class RequestBuilderTest : public ::testing::Test {
 // Payload slots each code writes; every other payload slot keeps its old value.
 std::set<int> PayloadSlots(int code) {
   switch (code) {
-    case 4: case 8: return {3, 4, 5, 6, 7, 8, 9, 10, 11};
-    case 5: case 21: case 23: return {3, 4};
-    case 10: case 12: return {3, 4, 5, 6, 7, 8, 9, 10};
-    case 14: case 16: case 24: return {3, 4, 5, 6};
-    default: return {};
+    case 4:
+    case 8:
+      return {3, 4, 5, 6, 7, 8, 9, 10, 11};
+    case 5:
+    case 21:
+    case 23:
+      return {3, 4};
+    case 10:
+    case 12:
+      return {3, 4, 5, 6, 7, 8, 9, 10};
+    case 14:
+    case 16:
+    case 24:
+      return {3, 4, 5, 6};
+    default:
+      return {};
   }
 }
 
@@ -66,10 +77,8 @@ struct NameCase {
 
 TEST_F(RequestBuilderTest, NameHalvesAreSpaceFilledAndByte11Untouched) {
   const NameCase cases[] = {
-      {"AB", "AB      ", "        "},
-      {"ABCDEFGH", "ABCDEFGH", "        "},
-      {"ABCDEFGHI", "ABCDEFGH", "I       "},
-      {"ABCDEFGHIJKLMNOPQRST", "ABCDEFGH", "IJKLMNOP"},
+      {"AB", "AB      ", "        "},        {"ABCDEFGH", "ABCDEFGH", "        "},
+      {"ABCDEFGHI", "ABCDEFGH", "I       "}, {"ABCDEFGHIJKLMNOPQRST", "ABCDEFGH", "IJKLMNOP"},
       {"", "        ", "        "},
   };
   source.settings.back() = 0x99;

@@ -186,24 +186,36 @@ TEST_P(WriteStopTest, QueuesNothing) {
   EXPECT_EQ(dlg.controls().FocusedControl(), c.editId);
   EXPECT_TRUE(QueuedCodes().empty());
   EXPECT_FALSE(gate().txInProgress);
-  EXPECT_EQ((std::array{values().calValue, values().sHt, values().tMin, values().tMax}),
-            c.stored);
+  EXPECT_EQ((std::array{values().calValue, values().sHt, values().tMin, values().tMax}), c.stored);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Write, WriteStopTest,
-    ::testing::Values(
-        StopCase{"CalValueOutOfItsRange", ids::kCalValueEdit, "300",
-                 "Please enter an integer between 0 and 255.", {300, 4, 20, 45}},
-        StopCase{"NegativeSHt", ids::kSHtEdit, "-1",
-                 "Please enter an integer between 0 and 65000.", {12, -1, 20, 45}},
-        StopCase{"LettersInTMin", ids::kTMinEdit, "abc", "Please enter an integer.",
-                 {12, 4, 20, 45}},
-        StopCase{"TMaxBeyondItsByte", ids::kTMaxEdit, "300",
-                 "Please enter an integer between 0 and 255.", {12, 4, 20, 300}},
-        StopCase{"TMinBeyondItsByte", ids::kTMinEdit, "256",
-                 "Please enter an integer between 0 and 255.", {12, 4, 256, 45}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Write, WriteStopTest,
+                         ::testing::Values(StopCase{"CalValueOutOfItsRange",
+                                                    ids::kCalValueEdit,
+                                                    "300",
+                                                    "Please enter an integer between 0 and 255.",
+                                                    {300, 4, 20, 45}},
+                                           StopCase{"NegativeSHt",
+                                                    ids::kSHtEdit,
+                                                    "-1",
+                                                    "Please enter an integer between 0 and 65000.",
+                                                    {12, -1, 20, 45}},
+                                           StopCase{"LettersInTMin",
+                                                    ids::kTMinEdit,
+                                                    "abc",
+                                                    "Please enter an integer.",
+                                                    {12, 4, 20, 45}},
+                                           StopCase{"TMaxBeyondItsByte",
+                                                    ids::kTMaxEdit,
+                                                    "300",
+                                                    "Please enter an integer between 0 and 255.",
+                                                    {12, 4, 20, 300}},
+                                           StopCase{"TMinBeyondItsByte",
+                                                    ids::kTMinEdit,
+                                                    "256",
+                                                    "Please enter an integer between 0 and 255.",
+                                                    {12, 4, 256, 45}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CommandsTest, ReadQueuesTheReadBackAndRefusesWhileWriteRuns) {
   ReadyToWrite();
@@ -310,14 +322,14 @@ const std::string kPowerSave = "Warning, \nPower Save  \nWill Be Disabled";
 
 INSTANTIATE_TEST_SUITE_P(
     Interlocks, InterlockTest,
-    ::testing::Values(
-        InterlockCase{"CheckingWithRunTimeZero", true, 0, false, {kPanic}, true, 1},
-        InterlockCase{"CheckingWithRunTimeTen", true, 1, false, {}, true, 1},
-        InterlockCase{"CheckingWithTypedRunTime", true, -1, false, {}, true, -1},
-        InterlockCase{"ClearingNeverWarns", false, 0, false, {}, false, 0},
-        InterlockCase{"RunTimeZeroWhileChecked", true, 0, true, {kPowerSave}, false, 0},
-        InterlockCase{"RunTimeZeroWhileClear", false, 0, true, {}, false, 0},
-        InterlockCase{"RunTimeTwentyWhileChecked", true, 2, true, {}, true, 2}),
+    ::testing::Values(InterlockCase{"CheckingWithRunTimeZero", true, 0, false, {kPanic}, true, 1},
+                      InterlockCase{"CheckingWithRunTimeTen", true, 1, false, {}, true, 1},
+                      InterlockCase{"CheckingWithTypedRunTime", true, -1, false, {}, true, -1},
+                      InterlockCase{"ClearingNeverWarns", false, 0, false, {}, false, 0},
+                      InterlockCase{
+                          "RunTimeZeroWhileChecked", true, 0, true, {kPowerSave}, false, 0},
+                      InterlockCase{"RunTimeZeroWhileClear", false, 0, true, {}, false, 0},
+                      InterlockCase{"RunTimeTwentyWhileChecked", true, 2, true, {}, true, 2}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -342,7 +342,8 @@ TEST_F(Connection, DestructionClosesAnOpenPortBeforeSaving) {
   EXPECT_EQ(port.Handle(), PortHandle::kNone);
   EXPECT_TRUE(host.runningTimers.empty());
   EXPECT_TRUE(host.messages.empty());
-  EXPECT_EQ(host.notes, std::vector<std::string>{"The port number 1 could not be saved: disk full"});
+  EXPECT_EQ(host.notes,
+            std::vector<std::string>{"The port number 1 could not be saved: disk full"});
 }
 
 }  // namespace

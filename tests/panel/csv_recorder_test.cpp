@@ -16,6 +16,7 @@
 #include <string>
 
 #include "panel/telemetry_csv.h"
+#include "support/outcome_text.h"
 #include "support/unprivileged.h"
 
 namespace {
@@ -68,7 +69,7 @@ TEST_F(Recorder, WritesHeaderThenEachRowAsItArrives) {
   EXPECT_EQ(recorder.Stop(), std::nullopt);
   EXPECT_FALSE(recorder.recording());
   EXPECT_EQ(recorder.path(), path.string());
-  EXPECT_EQ(recorder.Append(kFirst), std::strerror(EBADF));
+  EXPECT_EQ(ReasonOf(recorder.Append(kFirst)), std::strerror(EBADF));
   EXPECT_EQ(ReadWhole(path), kHeaderBytes + kFirstBytes + kSecondBytes);
 }
 
@@ -103,15 +104,15 @@ TEST_F(Recorder, RefusesTargetsThatAreNoFileOrCannotBeCreated) {
     std::string path;
     std::string reason;
   } cases[] = {
-      {fifo.string(), "Not a regular file"},
-      {device.string(), "Not a regular file"},
+      {fifo.string(), "It is a FIFO, not a regular file"},
+      {device.string(), "It is a device, not a regular file"},
       {dir_.string(), std::strerror(EISDIR)},
       {(dir_ / "missing" / "t.csv").string(), std::strerror(ENOENT)},
       {"", std::strerror(ENOENT)},
   };
   for (const auto& c : cases) {
     CsvRecorder recorder;
-    EXPECT_EQ(recorder.Start(c.path), c.reason) << c.path;
+    EXPECT_EQ(ReasonOf(recorder.Start(c.path)), c.reason) << c.path;
     EXPECT_FALSE(recorder.recording()) << c.path;
   }
   EXPECT_TRUE(fs::is_fifo(fifo));
@@ -123,7 +124,7 @@ TEST_F(Recorder, RefusesAReadOnlyFileAndLeavesItUntouched) {
   std::ofstream(path) << "earlier recording\r\n";
   fs::permissions(path, fs::perms(0444));
   fs::permissions(dir_, fs::perms(0755));
-  EXPECT_EQ(AsUnprivilegedUser([&] { return CsvRecorder().Start(path).value_or("started"); }),
+  EXPECT_EQ(AsUnprivilegedUser([&] { return ReasonOf(CsvRecorder().Start(path)); }),
             std::strerror(EACCES));
   EXPECT_EQ(ReadWhole(path), "earlier recording\r\n");
 }
@@ -151,14 +152,14 @@ class UnderFileSizeLimit {
 TEST_F(Recorder, FailingWriteStopsWithReasonAndKeepsWholeRows) {
   const fs::path path = dir_ / "full.csv";
   CsvRecorder recorder;
-  std::optional<std::string> second;
+  Outcome second;
   {
     UnderFileSizeLimit limit(kHeaderBytes.size() + kFirstBytes.size() + 10);
     ASSERT_EQ(recorder.Start(path.string()), std::nullopt);
     ASSERT_EQ(recorder.Append(kFirst), std::nullopt);
     second = recorder.Append(kSecond);
   }
-  EXPECT_EQ(second, std::strerror(EFBIG));
+  EXPECT_EQ(ReasonOf(second), std::strerror(EFBIG));
   EXPECT_FALSE(recorder.recording());
   EXPECT_EQ(ReadWhole(path), kHeaderBytes + kFirstBytes);
 }

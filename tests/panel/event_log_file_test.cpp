@@ -95,7 +95,7 @@ TEST_F(SaveLog, FailureTellsTheOperatorLeavesNoFileAndKeepsTheList) {
   host.savePaths.push_back(path.string());
   dlg.commands().OnSaveLogClicked();
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].text, SaveFailedMessage(path.string(), std::strerror(ENOENT)));
+  EXPECT_EQ(host.messages[0].text, SaveFailedMessage(path.string(), SystemFailure(ENOENT)));
   EXPECT_EQ(host.messages[0].buttons, MessageButtons::kOk);
   EXPECT_EQ(Lines(), before);
   EXPECT_TRUE(DirEntries().empty()) << "no temporary file left";

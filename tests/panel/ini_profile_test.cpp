@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "support/outcome_text.h"
 #include "support/unprivileged.h"
 
 namespace {
@@ -322,7 +323,7 @@ TEST_F(IniProfileFile, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
   setrlimit(RLIMIT_FSIZE, &saved);
   signal(SIGXFSZ, previousHandler);
 
-  EXPECT_EQ(failure, path_ + ": " + std::strerror(EFBIG));
+  EXPECT_EQ(ReasonOf(failure), path_ + ": " + std::strerror(EFBIG));
   EXPECT_EQ(Read(), old);
   EXPECT_EQ(FilesIn(dir_), std::vector<std::string>{"kelo-configuration.ini"});
   EXPECT_EQ(profile.GetProfileInt(kSection, kKey, 1), 2);
@@ -333,7 +334,7 @@ TEST_F(IniProfileFile, ReadOnlyFolderOrFileIsNotWritten) {
   Write(old);
   const auto writeAsUser = [&] {
     return AsUnprivilegedUser(
-        [&] { return IniFileProfile(path_).WriteProfileInt(kSection, kKey, 7).value_or("saved"); });
+        [&] { return ReasonOf(IniFileProfile(path_).WriteProfileInt(kSection, kKey, 7)); });
   };
   fs::permissions(dir_, fs::perms(0555));
   EXPECT_EQ(writeAsUser(), path_ + ": " + std::strerror(EACCES));

@@ -91,12 +91,12 @@ TEST_P(StatusLineTest, SaysWhatTheReadTickFound) {
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, StatusLineTest,
-    ::testing::Values(
-        StatusCase{"Complete", {0, 0, 0xEE, 1, 2, 3, 4, 5, 6, 7, 8, 9},
-                   // the echoed reply 19 of the connect set carried an empty revision
-                   "STATUS: Link is live  (Firmware Rev = )"},
-        StatusCase{"Short", {0, 0, 17, 0, 0}, "STATUS: Error- No Status from Brumo"},
-        StatusCase{"Missing", {}, "STATUS: Error- No Status from Brumo"}),
+    ::testing::Values(StatusCase{"Complete",
+                                 {0, 0, 0xEE, 1, 2, 3, 4, 5, 6, 7, 8, 9},
+                                 // the echoed reply 19 of the connect set carried an empty revision
+                                 "STATUS: Link is live  (Firmware Rev = )"},
+                      StatusCase{"Short", {0, 0, 17, 0, 0}, "STATUS: Error- No Status from Brumo"},
+                      StatusCase{"Missing", {}, "STATUS: Error- No Status from Brumo"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PanelLinkTest, ANewRevisionShowsFromTheNextCompleteReply) {

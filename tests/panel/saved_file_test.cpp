@@ -15,6 +15,7 @@
 #include <iterator>
 #include <string>
 
+#include "support/outcome_text.h"
 #include "support/unprivileged.h"
 
 namespace fs = std::filesystem;
@@ -54,7 +55,7 @@ TEST_P(SaveRefused, LeavesTheTargetAsItWas) {
   const fs::path path = GetParam().place(dir_);
   const fs::file_type before = fs::symlink_status(path).type();
   const auto entries = Entries();
-  EXPECT_EQ(SaveFileWhole(path.string(), "report\r\n"), GetParam().reason);
+  EXPECT_EQ(ReasonOf(SaveFileWhole(path.string(), "report\r\n")), GetParam().reason);
   EXPECT_EQ(fs::symlink_status(path).type(), before);
   EXPECT_EQ(Entries(), entries);
 }
@@ -93,7 +94,7 @@ TEST_F(SavedFile, ReadOnlyFileIsNotReplaced) {
   fs::permissions(path, fs::perms(0444));
   fs::permissions(dir_, fs::perms(0777));  // the folder itself would allow a rename
   const std::string said =
-      AsUnprivilegedUser([&] { return SaveFileWhole(path.string(), "new").value_or("saved"); });
+      AsUnprivilegedUser([&] { return ReasonOf(SaveFileWhole(path.string(), "new")); });
   EXPECT_EQ(said, std::strerror(EACCES));
   EXPECT_EQ(ReadWhole(path), "old");
   EXPECT_EQ(Entries(), 1u);

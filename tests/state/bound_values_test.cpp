@@ -30,9 +30,9 @@ struct ExchangeCase {
   const char* name;
   Edits edits;
   bool succeeds;
-  Values stored;         // bound values afterwards, starting from 157, 2, 10, 1, 15
-  const char* message;   // what the operator is to be told, if anything
-  int focus;             // the edit to put the focus on
+  Values stored;        // bound values afterwards, starting from 157, 2, 10, 1, 15
+  const char* message;  // what the operator is to be told, if anything
+  int focus;            // the edit to put the focus on
 };
 
 class ReadPanelTest : public ::testing::TestWithParam<ExchangeCase> {};
@@ -64,27 +64,62 @@ INSTANTIATE_TEST_SUITE_P(
     Exchange, ReadPanelTest,
     ::testing::Values(
         ExchangeCase{"AllGood", {"200", "5", "30", "7", "40"}, true, {200, 5, 30, 7, 40}, "", 0},
-        ExchangeCase{"BlanksAndPlusSign", {" 12 ", "+3", "\t0", "30", "6500"}, true,
-                     {12, 3, 0, 30, 6500}, "", 0},
-        ExchangeCase{"LettersInSHtKeepTheRest", {"99", "abc", "30", "7", "40"}, false,
-                     {99, 2, 10, 1, 15}, kInteger, ids::kSHtEdit},
-        ExchangeCase{"OutOfRangeCalValueIsStoredAndStops", {"300", "5", "30", "7", "40"}, false,
-                     {300, 2, 10, 1, 15}, "Please enter an integer between 0 and 255.",
+        ExchangeCase{"BlanksAndPlusSign",
+                     {" 12 ", "+3", "\t0", "30", "6500"},
+                     true,
+                     {12, 3, 0, 30, 6500},
+                     "",
+                     0},
+        ExchangeCase{"LettersInSHtKeepTheRest",
+                     {"99", "abc", "30", "7", "40"},
+                     false,
+                     {99, 2, 10, 1, 15},
+                     kInteger,
+                     ids::kSHtEdit},
+        ExchangeCase{"OutOfRangeCalValueIsStoredAndStops",
+                     {"300", "5", "30", "7", "40"},
+                     false,
+                     {300, 2, 10, 1, 15},
+                     "Please enter an integer between 0 and 255.",
                      ids::kCalValueEdit},
-        ExchangeCase{"PortRangeChecked", {"1", "5", "30", "31", "40"}, false, {1, 5, 30, 31, 15},
-                     "Please enter an integer between 1 and 30.", ids::kPortEdit},
-        ExchangeCase{"NegativeTMin", {"1", "5", "30", "3", "-1"}, false, {1, 5, 30, 3, -1},
-                     "Please enter an integer between 0 and 6500.", ids::kTMinEdit},
-        ExchangeCase{"EmptyText", {"", "5", "30", "3", "1"}, false, {157, 2, 10, 1, 15}, kInteger,
+        ExchangeCase{"PortRangeChecked",
+                     {"1", "5", "30", "31", "40"},
+                     false,
+                     {1, 5, 30, 31, 15},
+                     "Please enter an integer between 1 and 30.",
+                     ids::kPortEdit},
+        ExchangeCase{"NegativeTMin",
+                     {"1", "5", "30", "3", "-1"},
+                     false,
+                     {1, 5, 30, 3, -1},
+                     "Please enter an integer between 0 and 6500.",
+                     ids::kTMinEdit},
+        ExchangeCase{"EmptyText",
+                     {"", "5", "30", "3", "1"},
+                     false,
+                     {157, 2, 10, 1, 15},
+                     kInteger,
                      ids::kCalValueEdit},
-        ExchangeCase{"OverflowIsNotAnInteger", {"1", "99999999999", "30", "3", "1"}, false,
-                     {1, 2, 10, 1, 15}, kInteger, ids::kSHtEdit},
-        ExchangeCase{"TrailingGarbage", {"1", "2", "3x", "3", "1"}, false, {1, 2, 10, 1, 15},
-                     kInteger, ids::kTMaxEdit},
-        ExchangeCase{"DoubleSign", {"1", "2", "3", "+-3", "1"}, false, {1, 2, 3, 1, 15},
-                     kInteger, ids::kPortEdit},
-        ExchangeCase{"SHtRangeIsWide", {"1", "65000", "3", "3", "1"}, true, {1, 65000, 3, 3, 1},
-                     "", 0}),
+        ExchangeCase{"OverflowIsNotAnInteger",
+                     {"1", "99999999999", "30", "3", "1"},
+                     false,
+                     {1, 2, 10, 1, 15},
+                     kInteger,
+                     ids::kSHtEdit},
+        ExchangeCase{"TrailingGarbage",
+                     {"1", "2", "3x", "3", "1"},
+                     false,
+                     {1, 2, 10, 1, 15},
+                     kInteger,
+                     ids::kTMaxEdit},
+        ExchangeCase{"DoubleSign",
+                     {"1", "2", "3", "+-3", "1"},
+                     false,
+                     {1, 2, 3, 1, 15},
+                     kInteger,
+                     ids::kPortEdit},
+        ExchangeCase{
+            "SHtRangeIsWide", {"1", "65000", "3", "3", "1"}, true, {1, 65000, 3, 3, 1}, "", 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ShowBoundValues, WritesTheStoredValuesIntoTheirEdits) {

@@ -1,5 +1,7 @@
 #include "support/fake_host.h"
 
+#include <cerrno>
+
 namespace {
 
 std::string KeyOf(std::string_view section, std::string_view key) {
@@ -13,9 +15,8 @@ int MemoryProfile::GetProfileInt(std::string_view section, std::string_view key,
   return found == values.end() ? defaultValue : std::stoi(found->second);
 }
 
-std::optional<std::string> MemoryProfile::WriteProfileInt(std::string_view section,
-                                                          std::string_view key, int value) {
-  if (!writesSucceed) return "disk full";
+Outcome MemoryProfile::WriteProfileInt(std::string_view section, std::string_view key, int value) {
+  if (!writesSucceed) return Failure{ENOSPC, "disk full"};
   values[KeyOf(section, key)] = std::to_string(value);
   return std::nullopt;
 }
@@ -41,7 +42,6 @@ std::optional<std::string> FakeHost::AskSavePath() {
   savePaths.pop_front();
   return path;
 }
-
 
 bool FakeHost::OpenDocument(const std::string& path) {
   openedDocuments.push_back(path);

@@ -16,8 +16,7 @@
 class MemoryProfile : public Profile {
  public:
   int GetProfileInt(std::string_view section, std::string_view key, int defaultValue) override;
-  std::optional<std::string> WriteProfileInt(std::string_view section, std::string_view key,
-                                             int value) override;
+  Outcome WriteProfileInt(std::string_view section, std::string_view key, int value) override;
   std::optional<std::string> GetProfileString(std::string_view section,
                                               std::string_view key) override;
 

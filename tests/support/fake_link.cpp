@@ -57,7 +57,9 @@ void RecordingListener::OnNoReply(int received) {
   events.push_back("no-reply " + std::to_string(received));
 }
 
-void RecordingListener::OnPortLost() { events.emplace_back("lost"); }
+void RecordingListener::OnPortLost() {
+  events.emplace_back("lost");
+}
 
 void RecordingListener::OnIdle() {
   events.emplace_back("idle");

@@ -45,11 +45,11 @@ struct Verb {
 };
 
 constexpr Verb kVerbs[] = {
-    {"click", ActionKind::kClick, true},        {"set", ActionKind::kSet, true},
-    {"type", ActionKind::kType, true},          {"select", ActionKind::kSelect, true},
+    {"click", ActionKind::kClick, true},         {"set", ActionKind::kSet, true},
+    {"type", ActionKind::kType, true},           {"select", ActionKind::kSelect, true},
     {"entertext", ActionKind::kEnterText, true}, {"answer", ActionKind::kAnswerOk, false},
-    {"savepath", ActionKind::kSavePath, false}, {"savecancel", ActionKind::kSaveCancel, false},
-    {"dump", ActionKind::kDump, false},         {"quit", ActionKind::kQuit, false},
+    {"savepath", ActionKind::kSavePath, false},  {"savecancel", ActionKind::kSaveCancel, false},
+    {"dump", ActionKind::kDump, false},          {"quit", ActionKind::kQuit, false},
 };
 
 std::variant<Action, std::string> ParseAction(std::string_view rest) {

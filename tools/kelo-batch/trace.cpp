@@ -7,7 +7,6 @@
 
 namespace {
 
-
 std::string Hex(const std::vector<uint8_t>& bytes) {
   std::string text;
   for (uint8_t byte : bytes) {
@@ -20,16 +19,26 @@ std::string Hex(const std::vector<uint8_t>& bytes) {
 
 const char* KindName(ControlKind kind) {
   switch (kind) {
-    case ControlKind::kPushButton: return "button";
-    case ControlKind::kDefaultPushButton: return "default-button";
-    case ControlKind::kIndicator: return "indicator";
-    case ControlKind::kCheckBox: return "check";
-    case ControlKind::kEdit: return "edit";
-    case ControlKind::kCombo: return "combo";
-    case ControlKind::kListBox: return "list";
-    case ControlKind::kProgressBar: return "progress";
-    case ControlKind::kStatic: return "static";
-    case ControlKind::kGroupBox: return "group";
+    case ControlKind::kPushButton:
+      return "button";
+    case ControlKind::kDefaultPushButton:
+      return "default-button";
+    case ControlKind::kIndicator:
+      return "indicator";
+    case ControlKind::kCheckBox:
+      return "check";
+    case ControlKind::kEdit:
+      return "edit";
+    case ControlKind::kCombo:
+      return "combo";
+    case ControlKind::kListBox:
+      return "list";
+    case ControlKind::kProgressBar:
+      return "progress";
+    case ControlKind::kStatic:
+      return "static";
+    case ControlKind::kGroupBox:
+      return "group";
   }
   return "control";
 }
@@ -41,7 +50,9 @@ std::array<int32_t, 5> ValuesOf(const CKeloConfigurationDlg& panel) {
   return values;
 }
 
-const char* ValueName(std::size_t index) { return BoundFields()[index].name; }
+const char* ValueName(std::size_t index) {
+  return BoundFields()[index].name;
+}
 
 }  // namespace
 
@@ -51,7 +62,9 @@ void Trace::Attach(CKeloConfigurationDlg& panel) {
   panel.controls().Subscribe(this);
 }
 
-void Trace::Emit(const std::string& text) { out_ << tick_ << ' ' << text << '\n'; }
+void Trace::Emit(const std::string& text) {
+  out_ << tick_ << ' ' << text << '\n';
+}
 
 void Trace::Line(const std::string& text) {
   Flush();
@@ -114,14 +127,16 @@ void Trace::LineAdded(int id, const std::string& line) {
   Line("list " + std::to_string(id) + " add " + Quote(line));
 }
 
-void Trace::ListCleared(int id) { Line("list " + std::to_string(id) + " clear"); }
+void Trace::ListCleared(int id) {
+  Line("list " + std::to_string(id) + " clear");
+}
 
 void Trace::Dump() {
   Flush();
   if (panel_ == nullptr) return;
   for (const ControlState& c : panel_->controls().All()) {
-    std::string text = "dump control " + std::to_string(c.id) + " " + KindName(c.kind) + " " +
-                       Quote(c.text);
+    std::string text =
+        "dump control " + std::to_string(c.id) + " " + KindName(c.kind) + " " + Quote(c.text);
     switch (c.kind) {
       case ControlKind::kCheckBox:
       case ControlKind::kIndicator:
@@ -143,8 +158,7 @@ void Trace::Dump() {
     if (!c.enabled) text += " disabled";
     Emit(text);
     for (std::size_t i = 0; i < c.lines.size(); ++i) {
-      Emit("dump line " + std::to_string(c.id) + " " + std::to_string(i) + " " +
-           Quote(c.lines[i]));
+      Emit("dump line " + std::to_string(c.id) + " " + std::to_string(i) + " " + Quote(c.lines[i]));
     }
   }
   const std::array<int32_t, 5> values = ValuesOf(*panel_);
@@ -159,7 +173,9 @@ bool TracingPort::OpenPort(const std::string& device) {
   return port_.OpenPort(device);
 }
 
-bool TracingPort::ConfigurePort() { return port_.ConfigurePort(); }
+bool TracingPort::ConfigurePort() {
+  return port_.ConfigurePort();
+}
 
 bool TracingPort::ClosePort() {
   trace_.Flush();
@@ -188,5 +204,9 @@ int TracingPort::ReadPortByte() {
   return byte;
 }
 
-bool TracingPort::SetBreak() { return port_.SetBreak(); }
-bool TracingPort::ClearBreak() { return port_.ClearBreak(); }
+bool TracingPort::SetBreak() {
+  return port_.SetBreak();
+}
+bool TracingPort::ClearBreak() {
+  return port_.ClearBreak();
+}

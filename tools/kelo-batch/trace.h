@@ -68,6 +68,7 @@ class TracingPort : public SerialPort {
   bool SetBreak() override;
   bool ClearBreak() override;
   PortHandle Handle() const override { return port_.Handle(); }
+  Outcome LastFailure() const override { return port_.LastFailure(); }
 
  private:
   SerialPort& port_;

@@ -1,0 +1,7 @@
+#include "link/failure.h"
+
+#include <cstring>
+
+Failure SystemFailure(int error) {
+  return {error, std::strerror(error)};
+}
