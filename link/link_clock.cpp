@@ -1,6 +1,6 @@
 #include "link/link_clock.h"
 
-#include <time.h>
+#include <ctime>
 
 namespace {
 

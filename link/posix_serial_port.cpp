@@ -5,10 +5,10 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <ctime>
 
 #include "link/termios_settings.h"
 
@@ -69,7 +69,7 @@ bool PosixSerialPort::OpenPort(const std::string& device) {
   if (fd_ < 0) return Fail();
 
   Outcome refused;
-  if (!isatty(fd_)) {
+  if (isatty(fd_) == 0) {
     refused = Failure{ENOTTY, "It is not a serial device"};
   } else if (flock(fd_, LOCK_EX | LOCK_NB) != 0 || ioctl(fd_, TIOCEXCL) != 0) {
     refused = SystemFailure(errno);

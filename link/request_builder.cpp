@@ -37,7 +37,7 @@ const Frame& RequestBuilder::Build(int32_t code, RequestSource& source) {
       // Only the low 32 bits of the time are sent.
       const auto now = static_cast<uint64_t>(source.CurrentTime());
       for (int i = 0; i < 4; ++i) {
-        f[static_cast<std::size_t>(3 + i)] = static_cast<int32_t>((now >> (8 * i)) & 0xFF);
+        f[3 + static_cast<std::size_t>(i)] = static_cast<int32_t>((now >> (8 * i)) & 0xFF);
       }
       break;
     }

@@ -53,7 +53,7 @@ std::string ByIdLink(const char* devlinks) {
 // udev's usb_id names the USB interface's driver; without it, the driver of the device the
 // tty hangs on (the interface for cdc_acm, the usb-serial port for ftdi_sio) says the same.
 std::string DriverOf(udev_device* tty) {
-  const std::string usbDriver = Text(udev_device_get_property_value(tty, "ID_USB_DRIVER"));
+  std::string usbDriver = Text(udev_device_get_property_value(tty, "ID_USB_DRIVER"));
   if (!usbDriver.empty()) return usbDriver;
   udev_device* parent = udev_device_get_parent(tty);
   return parent != nullptr ? Text(udev_device_get_driver(parent)) : "";

@@ -19,7 +19,7 @@ enum class MessageAnswer { kOk, kCancel };
 // clock is the host's, so tests move time by hand.
 class Host : public LinkClock {
  public:
-  virtual ~Host() = default;
+  ~Host() override = default;
 
   // A modal message box titled with the application's name; "\n" breaks lines.
   virtual MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons) = 0;

@@ -2,11 +2,11 @@
 
 #include <fcntl.h>
 #include <pwd.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -95,14 +95,14 @@ IniText SplitLines(std::string_view text) {
   }
   while (!text.empty()) {
     const std::size_t newline = text.find('\n');
-    IniLine line{std::string(text.substr(0, newline)), newline == text.npos ? "" : "\n"};
+    IniLine line{std::string(text.substr(0, newline)), newline == std::string_view::npos ? "" : "\n"};
     if (!line.end.empty() && !line.text.empty() && line.text.back() == '\r') {
       line.text.pop_back();
       line.end = "\r\n";
     }
     if (ini.lines.empty() && !line.end.empty()) ini.lineEnd = line.end;
     ini.lines.push_back(std::move(line));
-    text.remove_prefix(newline == text.npos ? text.size() : newline + 1);
+    text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
   }
   return ini;
 }
@@ -265,8 +265,8 @@ std::string ProfilePathFromEnvironment() {
     passwd entry{};
     passwd* found = nullptr;
     std::vector<char> buffer(16384);
-    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
-        found->pw_dir) {
+    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+        found != nullptr && found->pw_dir != nullptr) {
       passwordHome = found->pw_dir;
       home = passwordHome;
     }

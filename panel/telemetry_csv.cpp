@@ -48,7 +48,7 @@ void AppendNumber(std::string& text, int64_t value, int width = 1) {
 // (negative, or beyond a four-digit year).
 std::optional<std::tm> LocalCalendar(int64_t seconds) {
   if (seconds < 0) return std::nullopt;
-  const std::time_t time = static_cast<std::time_t>(seconds);
+  const auto time = static_cast<std::time_t>(seconds);
   std::tm local{};
   if (localtime_r(&time, &local) == nullptr) return std::nullopt;
   if (local.tm_year + kTmYearBase > kLastFourDigitYear) return std::nullopt;

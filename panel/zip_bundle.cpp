@@ -110,6 +110,6 @@ std::optional<std::string> ZipArchive(const std::vector<BundleEntry>& entries, i
   // Compresses every entry into the buffer; on failure the archive is still open and
   // its handle discards it.
   if (zip_close(archive.get()) != 0) return Fail(error, zip_strerror(archive.get()));
-  archive.release();
+  static_cast<void>(archive.release());  // zip_close has freed it
   return BytesOf(buffer.get(), error);
 }

@@ -22,7 +22,7 @@ constexpr int kHalfNameSize = 8;
 constexpr int kRevisionSize = 8;
 constexpr int kFirstPayloadByte = 3;
 // The service interval restarts at the base date and runs 364 days.
-constexpr int64_t kServiceIntervalSeconds = 364 * 24 * 60 * 60;
+constexpr int64_t kServiceIntervalSeconds = int64_t{364} * 24 * 60 * 60;
 
 // The bytes up to the first zero.
 template <typename Bytes>
@@ -44,9 +44,9 @@ void DecodeNameSecondHalf(const Frame& reply, PanelState& panel) {
   MachineReadings& machine = panel.machine;
   auto& name = machine.nameBuffer;
   for (int i = 0; i < kHalfNameSize; ++i) {
-    name[static_cast<std::size_t>(kHalfNameSize + i)] = ReplyByte(reply, kFirstPayloadByte + i);
+    name[kHalfNameSize + static_cast<std::size_t>(i)] = ReplyByte(reply, kFirstPayloadByte + i);
   }
-  name[2 * kHalfNameSize] = 0;
+  name[name.size() - 1] = 0;
   // Trailing spaces of a space-filled name stay part of it.
   machine.machineName = ZeroTerminated(name);
   panel.controls.SetText(ids::kNameEdit, machine.machineName);

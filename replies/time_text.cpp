@@ -1,7 +1,6 @@
 #include "replies/time_text.h"
 
-#include <locale.h>
-
+#include <clocale>
 #include <ctime>
 
 namespace {
@@ -15,7 +14,7 @@ constexpr std::size_t kTextBufferSize = 128;
 
 std::string FormatTime(int64_t time, const char* pattern) {
   if (time < 0 || time > kLatestConvertibleTime) return {};
-  const std::time_t seconds = static_cast<std::time_t>(time);
+  const auto seconds = static_cast<std::time_t>(time);
   std::tm local{};
   if (localtime_r(&seconds, &local) == nullptr) return {};
   // The panel selects no locale, whatever the toolkit has set for the process.
@@ -24,5 +23,5 @@ std::string FormatTime(int64_t time, const char* pattern) {
   char text[kTextBufferSize];
   const std::size_t length = strftime_l(text, sizeof text, pattern, &local, cLocale);
   freelocale(cLocale);
-  return std::string(text, length);
+  return {text, length};
 }

@@ -26,7 +26,7 @@ class ColumnGrid {
 
   uint64_t Start(uint64_t column) const {
     if (exact_) return (spanMs_ * column + columns_ - 1) / columns_;
-    const long double span = static_cast<long double>(spanMs_);
+    const auto span = static_cast<long double>(spanMs_);
     return static_cast<uint64_t>(std::min(std::ceil(span * column / columns_), span));
   }
 

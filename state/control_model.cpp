@@ -57,7 +57,9 @@ const ControlState* ControlModel::Find(int id) const {
 }
 
 ControlState* ControlModel::FindKind(int id, ControlKind kind) {
-  return const_cast<ControlState*>(std::as_const(*this).FindKind(id, kind));
+  // One lookup serves both: the model owns the state it finds.
+  return const_cast<ControlState*>(  // NOLINT(cppcoreguidelines-pro-type-const-cast)
+      std::as_const(*this).FindKind(id, kind));
 }
 
 const ControlState* ControlModel::FindKind(int id, ControlKind kind) const {
