@@ -1,16 +1,16 @@
 // Feeds arbitrary 12-byte replies, any codes in any order, to a connected panel through
 // the link cycle, as a machine on the line could send them. Byte 0 of a reply, which
 // the panel never reads, also picks an operator action taken between two ticks,
-// so that Get All, Clear, Save and Ref Cal interleave with the replies.
+// so that Get All, Clear, Save, Ref Cal, Read and Write interleave with the replies.
 
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <vector>
 
-#include "panel/panel_dialog.h"
-#include "support/fake_host.h"
-#include "support/fake_port.h"
+#include "panel/operator_events.h"
+#include "resources/control_ids.h"
+#include "support/panel_fixture.h"
 
 namespace {
 
@@ -22,26 +22,35 @@ enum Action : uint8_t {
   kToggleRefCal = 0xA3,
   kSaveLogFails = 0xA4,
   kSaveLogCancelled = 0xA5,
+  kRead = 0xA6,
+  kWrite = 0xA7,
 };
 
-void TakeAction(CKeloConfigurationDlg& panel, FakeHost& host, uint8_t action) {
+void TakeAction(PanelFixture& panel, uint8_t action) {
+  CKeloConfigurationDlg& dlg = panel.dlg;
   switch (action) {
     case kGetAll:
-      panel.OnGetAllClicked();
+      OperatorClicked(dlg, ids::kGetAllButton);
       break;
     case kClearLog:
-      panel.OnClearLogClicked();
+      OperatorClicked(dlg, ids::kClearLogButton);
       break;
     case kToggleRefCal:
-      panel.controls().SetCheck(ids::kRefCalCheck,
-                                panel.controls().IsChecked(ids::kRefCalCheck) ? 0 : 1);
+      OperatorClicked(dlg, ids::kRefCalCheck);
       break;
     case kSaveLogFails:
-      host.savePaths.emplace_back("/nonexistent-kelo-fuzz/events.txt");
-      panel.OnSaveLogClicked();
+      panel.host.savePaths.emplace_back("/nonexistent-kelo-fuzz/events.txt");
+      OperatorClicked(dlg, ids::kSaveLogButton);
       break;
     case kSaveLogCancelled:
-      panel.OnSaveLogClicked();
+      OperatorClicked(dlg, ids::kSaveLogButton);
+      break;
+    case kRead:
+      OperatorClicked(dlg, ids::kReadButton);
+      break;
+    case kWrite:
+      // Write sends back whatever settings and calibration values the replies brought.
+      OperatorClicked(dlg, ids::kWriteButton);
       break;
     default:
       break;
@@ -57,29 +66,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     replies.emplace_back(data + at, data + end);  // the last one may be cut short
   }
 
-  FakeHost host;
-  FakeSerialPort port;
-  CKeloConfigurationDlg panel(host, port);
-  panel.OnInitDialog();
-  panel.OnConnectClicked();
-  panel.ConnectStep();
-
+  PanelFixture panel;
   int pendingAction = -1;
-  port.responder = [&](const FakeSerialPort::Frame&) {
+  panel.port.responder = [&](const FakeSerialPort::Frame&) {
     if (replies.empty()) return std::vector<uint8_t>{};
     std::vector<uint8_t> reply = std::move(replies.front());
     replies.pop_front();
     pendingAction = reply.empty() ? -1 : reply[0];
     return reply;
   };
+  panel.Connect();
 
-  // Two ticks per transaction and a refill tick now and then; a reply that leaves the
-  // link stopped (a lost port) ends the run early.
+  // Two ticks per transaction and a refill tick now and then; should the link stop,
+  // the run ends early.
   const std::size_t tickLimit = 3 * (size / kReplySize) + 8;
-  for (std::size_t tick = 0; tick < tickLimit && panel.portOpen; ++tick) {
-    panel.LinkStep();
+  for (std::size_t tick = 0; tick < tickLimit && panel.dlg.link().IsOpen(); ++tick) {
+    panel.LinkTicks(1);
     if (pendingAction >= 0) {
-      TakeAction(panel, host, static_cast<uint8_t>(pendingAction));
+      TakeAction(panel, static_cast<uint8_t>(pendingAction));
       pendingAction = -1;
     }
   }

@@ -1,18 +1,22 @@
+// The log follower on its own: replies handed to it as the dispatcher does, requests
+// kept on a recording queue.
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "reply_panel.h"
+#include "panel/panel_dialog.h"
+#include "reply_frames.h"
+#include "support/panel_fixture.h"
 
 namespace {
 
+// The machine's log pointer in a run of replies 17, the first since start-up first.
 struct PointerCase {
   const char* what;
-  bool firstReply;
-  int nextBefore;
-  int logBefore;
-  int machinePointer;
+  std::vector<int> machinePointers;
+  // After the last reply:
   bool expectRecordRequest;
   int expectedLog;
   int expectedNext;
@@ -22,46 +26,52 @@ class LogPointerReply : public ::testing::TestWithParam<PointerCase> {};
 
 TEST_P(LogPointerReply, FollowsTheMachinesPointer) {
   const PointerCase& c = GetParam();
-  ReplyPanel p;
-  p.panel.firstLogReply = c.firstReply;
-  p.panel.nextLogPointer = c.nextBefore;
-  p.panel.logPointer = c.logBefore;
-  p.DeliverLogPointer(c.machinePointer);
-  EXPECT_EQ(p.StackedCodes(),
+  DecodeTarget t;
+  for (int pointer : c.machinePointers) {
+    t.queue.codes.clear();
+    t.Deliver(LogPointerFrame(pointer));
+  }
+  EXPECT_EQ(t.queue.codes,
             c.expectRecordRequest ? std::vector<int32_t>{5} : std::vector<int32_t>{});
-  EXPECT_EQ(p.panel.logPointer, c.expectedLog);
-  EXPECT_EQ(p.panel.nextLogPointer, c.expectedNext);
-  EXPECT_FALSE(p.panel.firstLogReply);
+  EXPECT_EQ(t.log.pointers().logPointer, c.expectedLog);
+  EXPECT_EQ(t.log.pointers().nextLogPointer, c.expectedNext);
+  EXPECT_FALSE(t.log.pointers().firstLogReply);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Pointers, LogPointerReply,
-    ::testing::Values(PointerCase{"first, 30: nothing older", true, 0, 0, 30, false, 30, 30},
-                      PointerCase{"first, 36: from 6", true, 0, 0, 36, true, 6, 12},
-                      PointerCase{"first, 31", true, 0, 0, 31, true, 1, 7},
-                      PointerCase{"first, 0", true, 99, 99, 0, false, 0, 0},
-                      PointerCase{"first, 65535", true, 0, 0, 65535, true, 65505, 65511},
-                      PointerCase{"later, behind", false, 12, 6, 36, true, 12, 18},
-                      PointerCase{"later, one behind", false, 35, 29, 36, true, 35, 41},
-                      PointerCase{"later, equal", false, 36, 30, 36, false, 30, 36},
-                      PointerCase{"later, ahead: back to 0", false, 42, 36, 36, false, 36, 0},
-                      PointerCase{"later, machine at 0", false, 6, 0, 0, false, 0, 0},
-                      PointerCase{"after fall-back", false, 0, 36, 6, true, 0, 6},
-                      PointerCase{"later, 65535", false, 65529, 65523, 65535, true, 65529, 65535}),
+    ::testing::Values(PointerCase{"first, 30: nothing older", {30}, false, 30, 30},
+                      PointerCase{"first, 36: from 6", {36}, true, 6, 12},
+                      PointerCase{"first, 31", {31}, true, 1, 7},
+                      PointerCase{"first, 0", {0}, false, 0, 0},
+                      PointerCase{"first, 65535", {65535}, true, 65505, 65511},
+                      PointerCase{"later, behind", {36, 36}, true, 12, 18},
+                      PointerCase{"later, one behind", {59, 36}, true, 35, 41},
+                      PointerCase{"later, equal", {60, 36}, false, 30, 36},
+                      PointerCase{"later, ahead: back to 0", {66, 36}, false, 36, 0},
+                      PointerCase{"after fall-back", {66, 36, 6}, true, 0, 6},
+                      PointerCase{"later, machine at 0", {66, 36, 6, 0}, false, 0, 0},
+                      PointerCase{
+                          "later, 65535", {65535, 65535, 65535, 65535, 65535}, true, 65529, 65535},
+                      PointerCase{"later, caught up at 65535",
+                                  {65535, 65535, 65535, 65535, 65535, 65535},
+                                  false,
+                                  65529,
+                                  65535}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 TEST(LogFollowing, AfterFallBackReadsFromZeroOnePerReply) {
-  ReplyPanel p;
-  p.DeliverLogPointer(600);  // first: 570 queued, next 576
-  p.panel.msgStack.Clear();
-  p.DeliverLogPointer(12);  // the machine's log restarted
-  EXPECT_EQ(p.panel.nextLogPointer, 0);
-  EXPECT_EQ(p.panel.msgStack.GetCount(), 0);
+  DecodeTarget t;
+  t.Deliver(LogPointerFrame(600));  // first: 570 queued, next 576
+  t.queue.codes.clear();
+  t.Deliver(LogPointerFrame(12));  // the machine's log restarted
+  EXPECT_EQ(t.log.pointers().nextLogPointer, 0);
+  EXPECT_TRUE(t.queue.codes.empty());
   std::vector<int> requested;
   for (int reply = 0; reply < 4; ++reply) {
-    p.DeliverLogPointer(12);
-    if (p.panel.msgStack.GetCount() > 0) requested.push_back(p.panel.logPointer);
-    p.panel.msgStack.Clear();
+    t.Deliver(LogPointerFrame(12));
+    if (!t.queue.codes.empty()) requested.push_back(t.log.pointers().logPointer);
+    t.queue.codes.clear();
   }
   EXPECT_EQ(requested, (std::vector<int>{0, 6}));
 }
@@ -98,9 +108,9 @@ TEST(EventRecordReply, AddsEventLineAndDetailLine) {
       {5, 0x7FFFFFFF, 25, 0, {"Event =  ??? 01/19/38 03:14:07"}},
   };
   for (const Row& row : rows) {
-    ReplyPanel p;
-    p.DeliverRecord(row.code, row.time, row.type, row.bits);
-    EXPECT_EQ(p.EventLines(), row.lines) << row.code << "/" << row.type;
+    DecodeTarget t;
+    t.Deliver(RecordFrame(row.code, row.time, row.type, row.bits));
+    EXPECT_EQ(t.EventLines(), row.lines) << row.code << "/" << row.type;
   }
 }
 
@@ -108,75 +118,83 @@ TEST(EventRecordReply, KeepsNewestLinesInViewBeyondFiveLines) {
   // Lines after each record: 1, 3, 4, 6, 7, 9.
   const int types[] = {1, 8, 2, 9, 3, 8};
   const int expectedTop[] = {0, 0, 0, 3, 4, 6};
-  ReplyPanel p;
+  DecodeTarget t;
   for (std::size_t i = 0; i < std::size(types); ++i) {
-    p.DeliverRecord(5, 1'700'000'000, types[i]);
-    EXPECT_EQ(p.controls().TopIndex(ids::kEventList), expectedTop[i]) << "record " << i;
+    t.Deliver(RecordFrame(5, 1'700'000'000, types[i]));
+    EXPECT_EQ(t.panel.controls.TopIndex(ids::kEventList), expectedTop[i]) << "record " << i;
   }
 }
 
-TEST(EventRecordReply, ReadAllChainQueuesNextUntil888) {
-  struct Row {
-    int pointerBefore;
-    int expectedPointer;
-    bool expectNext;
-  };
-  for (const Row& row : {Row{0, 6, true}, Row{876, 882, true}, Row{882, 888, false},
-                         Row{888, 894, false}, Row{-6, 0, true}}) {
-    ReplyPanel p;
-    p.panel.readPointer = row.pointerBefore;
-    p.DeliverRecord(21, 0, 1);
-    EXPECT_EQ(p.panel.readPointer, row.expectedPointer);
-    EXPECT_EQ(p.StackedCodes(), row.expectNext ? std::vector<int32_t>{21} : std::vector<int32_t>{});
+TEST(EventRecordReply, ReadAllChainQueuesTheNextAddressUntil888) {
+  DecodeTarget t;
+  t.log.GetAll();
+  for (int reply = 1; reply <= 149; ++reply) {
+    t.queue.codes.clear();
+    t.Deliver(RecordFrame(21, 0, 1));
+    const int pointer = 6 * reply;
+    ASSERT_EQ(t.log.pointers().readPointer, pointer) << "reply " << reply;
+    ASSERT_EQ(t.queue.codes, pointer < 888 ? std::vector<int32_t>{21} : std::vector<int32_t>{})
+        << "reply " << reply;
   }
 }
 
-TEST(EventRecordReply, LogFollowingRecordLeavesPointersAndStackAlone) {
-  ReplyPanel p;
-  p.panel.readPointer = 24;
-  p.panel.logPointer = 570;
-  p.panel.nextLogPointer = 576;
-  p.DeliverRecord(5, 0, 1);
-  EXPECT_EQ(p.panel.readPointer, 24);
-  EXPECT_EQ(p.panel.logPointer, 570);
-  EXPECT_EQ(p.panel.nextLogPointer, 576);
-  EXPECT_EQ(p.panel.msgStack.GetCount(), 0);
+TEST(EventRecordReply, LogFollowingRecordLeavesPointersAndQueueAlone) {
+  DecodeTarget t;
+  t.log.GetAll();
+  for (int reply = 0; reply < 4; ++reply) t.Deliver(RecordFrame(21, 0, 1));
+  t.Deliver(LogPointerFrame(600));
+  t.queue.codes.clear();
+  const LogPointers before = t.log.pointers();
+  ASSERT_EQ(before.readPointer, 24);
+  ASSERT_EQ(before.logPointer, 570);
+  ASSERT_EQ(before.nextLogPointer, 576);
+  t.Deliver(RecordFrame(5, 0, 1));
+  EXPECT_EQ(t.log.pointers().readPointer, 24);
+  EXPECT_EQ(t.log.pointers().logPointer, 570);
+  EXPECT_EQ(t.log.pointers().nextLogPointer, 576);
+  EXPECT_TRUE(t.queue.codes.empty());
 }
 
 TEST(GetAll, EmptiesListRestartsAtZeroAndQueuesOneRequest) {
-  ReplyPanel p;
-  p.DeliverRecord(5, 0, 8);
-  p.panel.readPointer = 300;
-  p.panel.logPointer = 42;
-  p.panel.OnGetAllClicked();
-  EXPECT_TRUE(p.EventLines().empty());
-  EXPECT_EQ(p.controls().TopIndex(ids::kEventList), 0);
-  EXPECT_EQ(p.panel.readPointer, 0);
-  EXPECT_EQ(p.panel.logPointer, 42);
-  EXPECT_EQ(p.StackedCodes(), std::vector<int32_t>{21});
+  DecodeTarget t;
+  t.Deliver(LogPointerFrame(72));  // log pointer 42
+  t.log.GetAll();
+  for (int reply = 0; reply < 3; ++reply) t.Deliver(RecordFrame(21, 0, 8));
+  t.queue.codes.clear();
+  ASSERT_EQ(t.panel.controls.TopIndex(ids::kEventList), 3);
+  ASSERT_EQ(t.log.pointers().readPointer, 18);
+  t.log.GetAll();
+  EXPECT_TRUE(t.EventLines().empty());
+  EXPECT_EQ(t.panel.controls.TopIndex(ids::kEventList), 0);
+  EXPECT_EQ(t.log.pointers().readPointer, 0);
+  EXPECT_EQ(t.log.pointers().logPointer, 42);
+  EXPECT_EQ(t.queue.codes, std::vector<int32_t>{21});
 }
 
-TEST(GetAll, WithoutPortLeavesRequestThatTheNextConnectDrops) {
-  ReplyPanel p;
-  p.panel.OnGetAllClicked();
-  EXPECT_EQ(p.StackedCodes(), std::vector<int32_t>{21});
-  p.panel.OnConnectClicked();
-  for (int32_t code : p.StackedCodes()) EXPECT_NE(code, 21);
+TEST(ClearLog, EmptiesListOnlyQueuesNothingMovesNoPointer) {
+  DecodeTarget t;
+  t.Deliver(LogPointerFrame(48));  // log pointer 18, next 24
+  t.log.GetAll();
+  for (int reply = 0; reply < 10; ++reply) t.Deliver(RecordFrame(21, 0, 9));
+  t.queue.codes.clear();
+  const LogPointers before = t.log.pointers();
+  ASSERT_EQ(before.readPointer, 60);
+  t.log.ClearList();
+  EXPECT_TRUE(t.EventLines().empty());
+  EXPECT_TRUE(t.queue.codes.empty());
+  EXPECT_EQ(t.log.pointers().readPointer, 60);
+  EXPECT_EQ(t.log.pointers().logPointer, 18);
+  EXPECT_EQ(t.log.pointers().nextLogPointer, 24);
 }
 
-TEST(ClearLog, EmptiesListOnlySendsNothingMovesNoPointer) {
-  ReplyPanel p;
-  p.DeliverRecord(21, 0, 9);
-  p.panel.msgStack.Clear();
-  p.panel.readPointer = 60;
-  p.panel.logPointer = 12;
-  p.panel.nextLogPointer = 18;
-  p.panel.OnClearLogClicked();
-  EXPECT_TRUE(p.EventLines().empty());
-  EXPECT_EQ(p.panel.msgStack.GetCount(), 0);
-  EXPECT_EQ(p.panel.readPointer, 60);
-  EXPECT_EQ(p.panel.logPointer, 12);
-  EXPECT_EQ(p.panel.nextLogPointer, 18);
+class GetAllOnThePanel : public ::testing::Test, protected PanelFixture {};
+
+TEST_F(GetAllOnThePanel, WithoutPortLeavesRequestThatTheNextConnectDrops) {
+  dlg.commands().OnGetAllClicked();
+  EXPECT_EQ(QueuedCodes(), std::vector<int>{21});
+  dlg.connection().OnConnectClicked();
+  ASSERT_FALSE(QueuedCodes().empty());
+  for (int code : QueuedCodes()) EXPECT_NE(code, 21);
 }
 
 // Counts what the list tells a view, so that every added line costs a bounded number
@@ -196,19 +214,20 @@ struct ListWatcher : ControlObserver {
 };
 
 TEST(EventRecordReply, HundredThousandLinesCostOneNotificationEachAndScrollToEnd) {
-  ReplyPanel p;
+  DecodeTarget t;
   ListWatcher watcher;
-  p.controls().Subscribe(&watcher);
+  t.panel.controls.Subscribe(&watcher);
   constexpr int kRecords = 50'000;  // two lines each
-  for (int i = 0; i < kRecords; ++i)
-    p.DeliverRecord(5, 1'700'000'000u + static_cast<uint32_t>(i), 8);
-  p.controls().Unsubscribe(&watcher);
-  EXPECT_EQ(p.controls().LineCount(ids::kEventList), 2 * kRecords);
+  for (int i = 0; i < kRecords; ++i) {
+    t.Deliver(RecordFrame(5, 1'700'000'000u + static_cast<uint32_t>(i), 8));
+  }
+  t.panel.controls.Unsubscribe(&watcher);
+  EXPECT_EQ(t.panel.controls.LineCount(ids::kEventList), 2 * kRecords);
   EXPECT_EQ(watcher.added, 2 * kRecords);
   EXPECT_EQ(watcher.cleared, 0);
   EXPECT_EQ(watcher.topChanges, kRecords - 2);  // from the third record (6 lines) on
   EXPECT_EQ(watcher.lastTop, 2 * kRecords - 3);
-  EXPECT_EQ(p.controls().Line(ids::kEventList, 2 * kRecords - 2),
+  EXPECT_EQ(t.panel.controls.Line(ids::kEventList, 2 * kRecords - 2),
             "Event = Input Change at           11/15/23 12:06:39");
 }
 

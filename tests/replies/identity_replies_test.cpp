@@ -4,14 +4,15 @@
 #include <cstdint>
 #include <string>
 
-#include "reply_panel.h"
+#include "reply_frames.h"
+#include "support/panel_fixture.h"
 
 namespace {
 
 using Bytes8 = std::array<int, 8>;
 
-void DeliverHalf(ReplyPanel& p, int code, const Bytes8& b) {
-  p.Deliver(code, {b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7], 0x55});
+Frame Half(int code, const Bytes8& b) {
+  return ReplyFrame(code, {b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7], 0x55});
 }
 
 Bytes8 Chars(const char (&text)[9]) {
@@ -31,13 +32,15 @@ class NameReplies : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(NameReplies, SecondHalfSetsNameFromBothHalves) {
   const NameCase& c = GetParam();
-  ReplyPanel p;
-  DeliverHalf(p, 9, c.first);
-  EXPECT_EQ(p.panel.machineName, "Insert Name Here") << "the first half shows nothing";
-  DeliverHalf(p, 11, c.second);
-  EXPECT_EQ(p.panel.machineName, c.expected);
-  EXPECT_EQ(p.controls().GetText(ids::kNameEdit), c.expected);
-  EXPECT_EQ(p.panel.nameBuffer[16], 0);
+  DecodeTarget t;
+  const std::string nameEdit = t.panel.controls.GetText(ids::kNameEdit);
+  t.Deliver(Half(9, c.first));
+  EXPECT_EQ(t.panel.machine.machineName, "Insert Name Here") << "the first half shows nothing";
+  EXPECT_EQ(t.panel.controls.GetText(ids::kNameEdit), nameEdit);
+  t.Deliver(Half(11, c.second));
+  EXPECT_EQ(t.panel.machine.machineName, c.expected);
+  EXPECT_EQ(t.panel.controls.GetText(ids::kNameEdit), c.expected);
+  EXPECT_EQ(t.panel.machine.nameBuffer[16], 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -57,10 +60,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 TEST(NameReplies, SecondHalfAloneUsesZeroFilledFirstHalf) {
-  ReplyPanel p;
-  DeliverHalf(p, 11, Chars("ABCDEFGH"));
-  EXPECT_EQ(p.panel.machineName, "");
-  EXPECT_EQ(p.controls().GetText(ids::kNameEdit), "");
+  DecodeTarget t;
+  t.Deliver(Half(11, Chars("ABCDEFGH")));
+  EXPECT_EQ(t.panel.machine.machineName, "");
+  EXPECT_EQ(t.panel.controls.GetText(ids::kNameEdit), "");
 }
 
 struct RevisionCase {
@@ -71,10 +74,10 @@ struct RevisionCase {
 class FirmwareReply : public ::testing::TestWithParam<RevisionCase> {};
 
 TEST_P(FirmwareReply, TakesEightCharactersUpToTheFirstZero) {
-  ReplyPanel p;
+  DecodeTarget t;
   const Bytes8& b = GetParam().bytes;
-  p.Deliver(19, {b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7], 'Z'});
-  EXPECT_EQ(p.panel.firmwareRevision, GetParam().expected);
+  t.Deliver(ReplyFrame(19, {b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7], 'Z'}));
+  EXPECT_EQ(t.panel.machine.firmwareRevision, GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -83,23 +86,20 @@ INSTANTIATE_TEST_SUITE_P(
                       RevisionCase{Chars("12345678"), "12345678"}, RevisionCase{Bytes8{}, ""},
                       RevisionCase{Bytes8{0xFF, 0x80, 0x0D, 0x0A, 'a'}, "\xFF\x80\r\na"}));
 
-TEST(FirmwareReply, ShowsInStatusLineFromTheNextReplyOn) {
-  ReplyPanel p;
-  MachineDouble machine;
-  p.port.responder = [&](const FakeSerialPort::Frame& request) {
-    std::vector<uint8_t> reply = machine.Answer(request);
-    if (request[2] == 19) reply = {0, 0, 19, '2', 'v', '1', '3', 0, 0, 0, 0, 0};
-    return reply;
-  };
-  p.port.OpenPort("/dev/null");
-  p.panel.portOpen = true;
-  p.panel.msgStack.Push(1);
-  p.panel.msgStack.Push(19);
-  for (int tick = 0; tick < 3; ++tick) p.panel.LinkStep();  // reply 19 read, 1 sent
-  EXPECT_EQ(p.panel.firmwareRevision, "2v13");
-  EXPECT_EQ(p.controls().GetText(ids::kStatusLine), "STATUS: Link is live  (Firmware Rev = 1vXX)");
-  for (int tick = 0; tick < 2; ++tick) p.panel.LinkStep();
-  EXPECT_EQ(p.controls().GetText(ids::kStatusLine), "STATUS: Link is live  (Firmware Rev = 2v13)");
+class FirmwareOnTheLine : public ::testing::Test, protected PanelFixture {};
+
+TEST_F(FirmwareOnTheLine, ShowsInStatusLineFromTheNextReplyOn) {
+  sim::MachineSetup setup;
+  setup.firmware = "2v13";
+  port.responder = MachineResponder(setup);
+  Connect();
+  // The connect set sends 1, 1, 1, 1, 13, 3, 9, 11, 7, then 19 on tick 19, whose reply
+  // is read on tick 21 as request 17 goes out.
+  LinkTicks(21);
+  EXPECT_EQ(state().machine.firmwareRevision, "2v13");
+  EXPECT_EQ(Text(ids::kStatusLine), "STATUS: Link is live  (Firmware Rev = 1vXX)");
+  LinkTicks(2);
+  EXPECT_EQ(Text(ids::kStatusLine), "STATUS: Link is live  (Firmware Rev = 2v13)");
 }
 
 struct TimeCase {
@@ -112,10 +112,10 @@ class ServiceDateReply : public ::testing::TestWithParam<TimeCase> {};
 
 TEST_P(ServiceDateReply, WidensWithSignAndShowsDateOf364DaysLater) {
   const TimeCase& c = GetParam();
-  ReplyPanel p;
-  p.Deliver(13, {c.bytes[0], c.bytes[1], c.bytes[2], c.bytes[3]});
-  EXPECT_EQ(p.panel.serviceBaseDate, c.expectedTime);
-  EXPECT_EQ(p.controls().GetText(ids::kServiceDueLine), c.expectedDueLine);
+  DecodeTarget t;
+  t.Deliver(ReplyFrame(13, {c.bytes[0], c.bytes[1], c.bytes[2], c.bytes[3]}));
+  EXPECT_EQ(t.panel.machine.serviceBaseDate, c.expectedTime);
+  EXPECT_EQ(t.panel.controls.GetText(ids::kServiceDueLine), c.expectedDueLine);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -137,11 +137,11 @@ TEST(ClockReply, StoresTimeWidenedWithSignAndShowsNothing) {
   for (const Row& row :
        {Row{{0x00, 0xF1, 0x53, 0x65}, 1'700'000'000}, Row{{0xFF, 0xFF, 0xFF, 0xFF}, -1},
         Row{{0, 0, 0, 0x80}, INT32_MIN}, Row{{0xFF, 0xFF, 0xFF, 0x7F}, INT32_MAX}}) {
-    ReplyPanel p;
-    const std::string clockLine = p.controls().GetText(ids::kClockLine);
-    p.Deliver(15, {row.bytes[0], row.bytes[1], row.bytes[2], row.bytes[3]});
-    EXPECT_EQ(p.panel.deviceClock, row.expected);
-    EXPECT_EQ(p.controls().GetText(ids::kClockLine), clockLine);
+    DecodeTarget t;
+    const std::string clockLine = t.panel.controls.GetText(ids::kClockLine);
+    t.Deliver(ReplyFrame(15, {row.bytes[0], row.bytes[1], row.bytes[2], row.bytes[3]}));
+    EXPECT_EQ(t.panel.machine.deviceClock, row.expected);
+    EXPECT_EQ(t.panel.controls.GetText(ids::kClockLine), clockLine);
   }
 }
 

@@ -14,7 +14,7 @@
 
 #include "replies/telemetry_text.h"
 #include "replies/time_text.h"
-#include "reply_panel.h"
+#include "reply_frames.h"
 
 namespace {
 
@@ -88,12 +88,12 @@ TEST_F(UnderCommaLocale, MeasuredValuesAndTimesKeepCLocaleTexts) {
   EXPECT_EQ(MeasuredText(-0.25), "-0.25");
   EXPECT_EQ(FormatTime(1'700'000'000, "%x"), "11/14/23");
   EXPECT_EQ(FormatTime(1'700'000'000, "%X"), "22:13:20");
-  ReplyPanel p;
-  p.Deliver(25, {0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 128});
-  EXPECT_EQ(p.controls().GetText(ids::kEiLine), "Ei = -0.25");
-  EXPECT_EQ(p.controls().GetText(ids::kPwmLine), "PWM = +50.20%");
-  p.DeliverRecord(5, 1'700'000'000, 7);
-  EXPECT_EQ(p.EventLines().back(), "Event = Zonesensor Activation at 11/14/23 22:13:20");
+  DecodeTarget t;
+  t.Deliver(ReplyFrame(25, {0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 128}));
+  EXPECT_EQ(t.panel.controls.GetText(ids::kEiLine), "Ei = -0.25");
+  EXPECT_EQ(t.panel.controls.GetText(ids::kPwmLine), "PWM = +50.20%");
+  t.Deliver(RecordFrame(5, 1'700'000'000, 7));
+  EXPECT_EQ(t.EventLines().back(), "Event = Zonesensor Activation at 11/14/23 22:13:20");
 }
 
 }  // namespace

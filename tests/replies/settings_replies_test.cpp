@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
+#include <vector>
 
-#include "reply_panel.h"
+#include "reply_frames.h"
+#include "support/panel_fixture.h"
 
 namespace {
 
@@ -18,14 +21,16 @@ class SettingsReplyCombo : public ::testing::TestWithParam<ComboCase> {};
 
 TEST_P(SettingsReplyCombo, SelectsIndexWithoutUpperClamp) {
   const ComboCase& c = GetParam();
-  ReplyPanel p;
-  // A selection beforehand, so that "no selection" must clear it.
-  p.controls().SetSelection(c.comboId, 1);
+  DecodeTarget t;
+  // Every combo on its second entry beforehand, so that "no selection" must clear it.
+  t.Deliver(ReplyFrame(3, {18, 10, 1, 1, 0, 0x10}));
+  ASSERT_EQ(t.panel.controls.GetSelection(c.comboId), 1);
   std::array<int, 6> payload{};
   payload[static_cast<std::size_t>(c.byte - 3)] = c.value;
-  p.Deliver(3, {payload[0], payload[1], payload[2], payload[3], payload[4], payload[5]});
-  EXPECT_EQ(p.controls().GetSelection(c.comboId), c.expectedSelection);
-  EXPECT_EQ(p.controls().GetText(c.comboId), c.expectedField);
+  t.Deliver(
+      ReplyFrame(3, {payload[0], payload[1], payload[2], payload[3], payload[4], payload[5]}));
+  EXPECT_EQ(t.panel.controls.GetSelection(c.comboId), c.expectedSelection);
+  EXPECT_EQ(t.panel.controls.GetText(c.comboId), c.expectedField);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bytes, SettingsReplyCombo,
@@ -63,18 +68,20 @@ class SettingsReplyFlags : public ::testing::TestWithParam<FlagsCase> {};
 
 TEST_P(SettingsReplyFlags, ChecksBoxesByBit) {
   const FlagsCase& c = GetParam();
-  for (int before : {0, 1}) {
-    ReplyPanel p;
-    for (int id : kContactChecks) p.controls().SetCheck(id, before);
-    for (int id : kRunChecks) p.controls().SetCheck(id, before);
-    p.Deliver(3, {0, 0, 0, 0, c.contactByte, c.runByte});
+  // From every box unchecked, and from every box checked.
+  const Frame allClear = ReplyFrame(3, {0, 0, 0, 0, 0xFB, 0x00});
+  const Frame allChecked = ReplyFrame(3, {0, 0, 0, 0, 0x04, 0x0F});
+  for (const Frame& before : {allClear, allChecked}) {
+    DecodeTarget t;
+    t.Deliver(before);
+    t.Deliver(ReplyFrame(3, {0, 0, 0, 0, c.contactByte, c.runByte}));
     for (std::size_t i = 0; i < kContactChecks.size(); ++i) {
-      EXPECT_EQ(p.controls().IsChecked(kContactChecks[i]), c.expectedContacts[i] != 0)
-          << kContactChecks[i] << " from " << before;
+      EXPECT_EQ(t.panel.controls.IsChecked(kContactChecks[i]), c.expectedContacts[i] != 0)
+          << kContactChecks[i] << " from " << before[7];
     }
     for (std::size_t i = 0; i < kRunChecks.size(); ++i) {
-      EXPECT_EQ(p.controls().IsChecked(kRunChecks[i]), c.expectedRuns[i] != 0)
-          << kRunChecks[i] << " from " << before;
+      EXPECT_EQ(t.panel.controls.IsChecked(kRunChecks[i]), c.expectedRuns[i] != 0)
+          << kRunChecks[i] << " from " << before[7];
     }
   }
 }
@@ -92,45 +99,63 @@ INSTANTIATE_TEST_SUITE_P(Bytes, SettingsReplyFlags,
                                                0x01, 0x00, {1, 1, 1, 1, 0, 0}, {0, 0, 0, 0}}));
 
 TEST(SettingsReplyReceipt, KeepsBytes3To11AsReceived) {
-  ReplyPanel p;
-  p.Deliver(3, {21, 70, 0xA3, 0x52, 0x84, 0x63, 0xDE, 0xAD, 0xBF});
-  EXPECT_EQ(p.panel.machineSettings,
-            (std::array<uint8_t, 9>{21, 70, 0xA3, 0x52, 0x84, 0x63, 0xDE, 0xAD, 0xBF}));
-  EXPECT_FALSE(p.panel.machineCalibration);
+  DecodeTarget t;
+  t.Deliver(ReplyFrame(3, {21, 70, 0xA3, 0x52, 0x84, 0x63, 0xDE, 0xAD, 0xBF}));
+  EXPECT_EQ(t.panel.machine.machineSettings,
+            (PayloadBytes{21, 70, 0xA3, 0x52, 0x84, 0x63, 0xDE, 0xAD, 0xBF}));
+  EXPECT_FALSE(t.panel.machine.machineCalibration);
 }
 
 TEST(CalibrationReply, StoresFourValuesAndShowsAllBoundEdits) {
-  ReplyPanel p;
-  p.panel.commPort = 7;
-  p.controls().SetText(ids::kCalValueEdit, "typed");
-  p.controls().SetText(ids::kPortEdit, "typed");
-  p.Deliver(7, {255, 0, 128, 1, 99, 99});
-  EXPECT_EQ(p.panel.calValue, 255);
-  EXPECT_EQ(p.panel.sHt, 0);
-  EXPECT_EQ(p.panel.tMin, 128);
-  EXPECT_EQ(p.panel.tMax, 1);
-  EXPECT_EQ(p.controls().GetText(ids::kCalValueEdit), "255");
-  EXPECT_EQ(p.controls().GetText(ids::kSHtEdit), "0");
-  EXPECT_EQ(p.controls().GetText(ids::kTMinEdit), "128");
-  EXPECT_EQ(p.controls().GetText(ids::kTMaxEdit), "1");
-  EXPECT_EQ(p.controls().GetText(ids::kPortEdit), "7");
-  EXPECT_EQ(p.panel.machineCalibration, (std::array<uint8_t, 9>{255, 0, 128, 1, 99, 99, 0, 0, 0}));
-  EXPECT_FALSE(p.panel.machineSettings);
+  DecodeTarget t;
+  // The panel read with port 7 in its edit, then the operator typed without storing.
+  ShowBoundValues(t.panel.values, t.panel.controls);
+  t.panel.controls.SetText(ids::kPortEdit, "7");
+  ASSERT_FALSE(ReadBoundValues(t.panel.values, t.panel.controls));
+  t.panel.controls.SetText(ids::kCalValueEdit, "typed");
+  t.panel.controls.SetText(ids::kPortEdit, "typed");
+  t.Deliver(ReplyFrame(7, {255, 0, 128, 1, 99, 99}));
+  EXPECT_EQ(t.panel.values.calValue, 255);
+  EXPECT_EQ(t.panel.values.sHt, 0);
+  EXPECT_EQ(t.panel.values.tMin, 128);
+  EXPECT_EQ(t.panel.values.tMax, 1);
+  EXPECT_EQ(t.panel.controls.GetText(ids::kCalValueEdit), "255");
+  EXPECT_EQ(t.panel.controls.GetText(ids::kSHtEdit), "0");
+  EXPECT_EQ(t.panel.controls.GetText(ids::kTMinEdit), "128");
+  EXPECT_EQ(t.panel.controls.GetText(ids::kTMaxEdit), "1");
+  EXPECT_EQ(t.panel.controls.GetText(ids::kPortEdit), "7");
+  EXPECT_EQ(t.panel.machine.machineCalibration, (PayloadBytes{255, 0, 128, 1, 99, 99, 0, 0, 0}));
+  EXPECT_FALSE(t.panel.machine.machineSettings);
 }
 
 // Write waits for both read-backs; the refusal text is the panel's.
-TEST(CalibrationReply, WriteGoesAheadOnlyOnceBothReadBacksArrived) {
-  ReplyPanel p;
-  p.port.OpenPort("/dev/null");
-  p.panel.portOpen = true;
-  p.Deliver(7, {100, 2, 15, 10});
-  p.panel.OnWriteClicked();
-  EXPECT_EQ(p.host.MessageTexts(), std::vector<std::string>{"Wait for Rx to complete"});
-  EXPECT_EQ(p.panel.msgStack.GetCount(), 0);
-  p.Deliver(3, {20});
-  p.panel.OnWriteClicked();
-  EXPECT_EQ(p.host.messages.size(), 1u);
-  EXPECT_GT(p.panel.msgStack.GetCount(), 0);
+class ReadBacksOnTheLine : public ::testing::Test, protected PanelFixture {};
+
+TEST_F(ReadBacksOnTheLine, WriteGoesAheadOnlyOnceBothHaveArrived) {
+  // The machine leaves its settings unanswered until told otherwise.
+  bool settingsAnswered = false;
+  auto machine = MachineResponder();
+  port.responder = [&](const FakeSerialPort::Frame& request) {
+    if (request[2] == 3 && !settingsAnswered) return std::vector<uint8_t>{};
+    return machine(request);
+  };
+  Connect();
+  Settle();
+  ASSERT_TRUE(state().machine.machineCalibration);
+  ASSERT_FALSE(state().machine.machineSettings);
+  dlg.commands().OnWriteClicked();
+  EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"Wait for Rx to complete"});
+  EXPECT_TRUE(QueuedCodes().empty());
+
+  settingsAnswered = true;
+  dlg.commands().OnReadClicked();
+  LinkTicks(21);  // the Read run's progress bar
+  ASSERT_FALSE(state().gate.rxInProgress);
+  Settle();
+  ASSERT_TRUE(state().machine.machineSettings);
+  dlg.commands().OnWriteClicked();
+  EXPECT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(QueuedCodes(), (std::vector<int>{4, 8, 13, 3, 9, 11, 7, 1}));
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 #include <array>
 #include <string>
 
-#include "reply_panel.h"
+#include "panel/operator_events.h"
+#include "reply_frames.h"
+#include "support/panel_fixture.h"
 
 namespace {
 
@@ -22,15 +24,15 @@ class StatusReply : public ::testing::TestWithParam<StatusCase> {};
 
 TEST_P(StatusReply, StoresValuesAndShowsEachBitOnItsIndicator) {
   const StatusCase& c = GetParam();
-  ReplyPanel p;
-  // Lit beforehand, so that a bit of 0 must turn an indicator off.
-  for (int id : kIndicatorsByBit) p.controls().SetCheck(id, 1);
-  p.Deliver(1, {0, 0, 0, c.outputByte, c.statusByte, c.mainsByte});
-  EXPECT_EQ(p.panel.outputFrequency, c.expectedFrequency);
-  EXPECT_EQ(p.panel.fogStatusByte, c.statusByte);
-  EXPECT_EQ(p.panel.mainsValue, c.mainsByte);
+  DecodeTarget t;
+  // All lit beforehand, so that a bit of 0 must turn an indicator off.
+  t.Deliver(ReplyFrame(1, {0, 0, 0, 0, 0xFF, 0}));
+  t.Deliver(ReplyFrame(1, {0, 0, 0, c.outputByte, c.statusByte, c.mainsByte}));
+  EXPECT_EQ(t.panel.machine.outputFrequency, c.expectedFrequency);
+  EXPECT_EQ(t.panel.machine.fogStatusByte, c.statusByte);
+  EXPECT_EQ(t.panel.machine.mainsValue, c.mainsByte);
   for (std::size_t bit = 0; bit < 8; ++bit) {
-    EXPECT_EQ(p.controls().IsChecked(kIndicatorsByBit[bit]), c.expectedIndicators[bit] != 0)
+    EXPECT_EQ(t.panel.controls.IsChecked(kIndicatorsByBit[bit]), c.expectedIndicators[bit] != 0)
         << "bit " << bit;
   }
 }
@@ -44,20 +46,24 @@ INSTANTIATE_TEST_SUITE_P(Bytes, StatusReply,
                                            StatusCase{0, 0x20, 3, 0, {0, 0, 0, 0, 0, 1, 0, 0}}));
 
 TEST(StatusReplyShow, ReplacesUnstoredTMaxTextWithStoredValue) {
-  ReplyPanel p;
-  p.panel.tMax = -42;
-  p.controls().SetText(ids::kTMaxEdit, "999 typed");
-  p.Deliver(1);
-  EXPECT_EQ(p.controls().GetText(ids::kTMaxEdit), "-42");
+  DecodeTarget t;
+  // Reading the panel stores T_Max before it finds it out of range.
+  ShowBoundValues(t.panel.values, t.panel.controls);
+  t.panel.controls.SetText(ids::kTMaxEdit, "-42");
+  ASSERT_TRUE(ReadBoundValues(t.panel.values, t.panel.controls));
+  ASSERT_EQ(t.panel.values.tMax, -42);
+  t.panel.controls.SetText(ids::kTMaxEdit, "999 typed");
+  t.Deliver(ReplyFrame(1));
+  EXPECT_EQ(t.panel.controls.GetText(ids::kTMaxEdit), "-42");
 }
 
 TEST(StatusReplyShow, LeavesTelemetryLinesAlone) {
-  ReplyPanel p;
-  const std::string mains = p.controls().GetText(ids::kMainsLine);
-  const std::string output = p.controls().GetText(ids::kOutputLine);
-  p.Deliver(1, {0, 0, 0, 208, 0, 200});
-  EXPECT_EQ(p.controls().GetText(ids::kMainsLine), mains);
-  EXPECT_EQ(p.controls().GetText(ids::kOutputLine), output);
+  DecodeTarget t;
+  const std::string mains = t.panel.controls.GetText(ids::kMainsLine);
+  const std::string output = t.panel.controls.GetText(ids::kOutputLine);
+  t.Deliver(ReplyFrame(1, {0, 0, 0, 208, 0, 200}));
+  EXPECT_EQ(t.panel.controls.GetText(ids::kMainsLine), mains);
+  EXPECT_EQ(t.panel.controls.GetText(ids::kOutputLine), output);
 }
 
 struct ProgressCase {
@@ -72,12 +78,13 @@ class CalProgressReply : public ::testing::TestWithParam<ProgressCase> {};
 
 TEST_P(CalProgressReply, MovesBarOrEndsReferenceCalibration) {
   const ProgressCase& c = GetParam();
-  ReplyPanel p;
-  p.controls().SetCheck(ids::kRefCalCheck, c.refCalBefore ? 1 : 0);
-  p.controls().SetProgress(ids::kCalProgress, c.progressBefore);
-  p.Deliver(23, {c.byte});
-  EXPECT_EQ(p.controls().GetProgress(ids::kCalProgress), c.expectedProgress);
-  EXPECT_EQ(p.controls().IsChecked(ids::kRefCalCheck), c.expectedRefCal);
+  DecodeTarget t;
+  // Ref Cal as the operator left it, the bar where an earlier reply put it.
+  t.panel.controls.SetCheck(ids::kRefCalCheck, c.refCalBefore ? 1 : 0);
+  t.Deliver(ReplyFrame(23, {c.progressBefore}));
+  t.Deliver(ReplyFrame(23, {c.byte}));
+  EXPECT_EQ(t.panel.controls.GetProgress(ids::kCalProgress), c.expectedProgress);
+  EXPECT_EQ(t.panel.controls.IsChecked(ids::kRefCalCheck), c.expectedRefCal);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bytes, CalProgressReply,
@@ -89,14 +96,20 @@ INSTANTIATE_TEST_SUITE_P(Bytes, CalProgressReply,
                                            ProgressCase{false, 60, 100, 60, false},
                                            ProgressCase{false, 60, 255, 60, false}));
 
-TEST(CalProgressReplyEnd, TakesCode23OutOfTheNextPollSet) {
-  ReplyPanel p;
-  p.port.OpenPort("/dev/null");
-  p.panel.portOpen = true;
-  p.controls().SetCheck(ids::kRefCalCheck, 1);
-  p.Deliver(23, {100});
-  p.panel.LinkStep();  // empty stack: the poll set is queued
-  for (int32_t code : p.StackedCodes()) EXPECT_NE(code, 23);
+class RefCalOnTheLine : public ::testing::Test, protected PanelFixture {};
+
+TEST_F(RefCalOnTheLine, CompletionTakesCode23OutOfTheNextPollSet) {
+  sim::MachineSetup setup;
+  setup.calibrationMs = 0;  // done as soon as it starts
+  OperatorClicked(dlg, ids::kRefCalCheck);
+  ConnectToMachine(setup);
+  LinkTicks(1);  // nothing queued: the poll set with 23
+  EXPECT_EQ(QueuedCodes(), (std::vector<int>{17, 27, 25, 1, 15, 1, 23}));
+  Settle();
+  EXPECT_FALSE(dlg.controls().IsChecked(ids::kRefCalCheck));
+  EXPECT_EQ(dlg.controls().GetProgress(ids::kCalProgress), 0);
+  LinkTicks(1);
+  EXPECT_EQ(QueuedCodes(), (std::vector<int>{17, 27, 25, 1, 15, 1}));
 }
 
 }  // namespace

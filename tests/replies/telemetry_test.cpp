@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 #include <locale.h>
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
 #include "replies/telemetry_text.h"
-#include "reply_panel.h"
+#include "reply_frames.h"
 
 namespace {
 
@@ -21,10 +22,10 @@ class TelemetryReply : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(TelemetryReply, ShowsValueText) {
   const TextCase& c = GetParam();
-  ReplyPanel p;
+  DecodeTarget t;
   const auto& b = c.payload;
-  p.Deliver(c.code, {b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7], b[8]});
-  EXPECT_EQ(p.controls().GetText(c.lineId), c.expected);
+  t.Deliver(ReplyFrame(c.code, {b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7], b[8]}));
+  EXPECT_EQ(t.panel.controls.GetText(c.lineId), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -55,30 +56,31 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 TEST(TelemetryPressureReply, ShowsMainsAndOutputFromTheLastStatusReply) {
-  ReplyPanel p;
-  p.Deliver(27);
-  EXPECT_EQ(p.controls().GetText(ids::kMainsLine), "Mains Value = 0");
-  EXPECT_EQ(p.controls().GetText(ids::kOutputLine), "OutPut = 0Hz");
-  p.Deliver(1, {0, 0, 0, 255, 0, 231});
-  p.Deliver(27);
-  EXPECT_EQ(p.controls().GetText(ids::kMainsLine), "Mains Value = 231");
-  EXPECT_EQ(p.controls().GetText(ids::kOutputLine), "OutPut = 85Hz");
+  DecodeTarget t;
+  t.Deliver(ReplyFrame(27));
+  EXPECT_EQ(t.panel.controls.GetText(ids::kMainsLine), "Mains Value = 0");
+  EXPECT_EQ(t.panel.controls.GetText(ids::kOutputLine), "OutPut = 0Hz");
+  t.Deliver(ReplyFrame(1, {0, 0, 0, 255, 0, 231}));
+  t.Deliver(ReplyFrame(27));
+  EXPECT_EQ(t.panel.controls.GetText(ids::kMainsLine), "Mains Value = 231");
+  EXPECT_EQ(t.panel.controls.GetText(ids::kOutputLine), "OutPut = 85Hz");
 }
 
 TEST(TelemetryPressureReply, LeavesTemperatureLinesAloneAndViceVersa) {
-  ReplyPanel p;
-  p.Deliver(25, {4, 0, 8, 0, 12, 0, 16, 0, 51});
-  p.Deliver(27, {0xE1, 0x02, 0xE1, 0x02});
-  EXPECT_EQ(p.controls().GetText(ids::kEiLine), "Ei = +1.00");
-  EXPECT_EQ(p.controls().GetText(ids::kEoLine), "Eo = +2.00");
-  EXPECT_EQ(p.controls().GetText(ids::kCiLine), "Ci = +3.00");
-  EXPECT_EQ(p.controls().GetText(ids::kCoLine), "Co = +4.00");
-  EXPECT_EQ(p.controls().GetText(ids::kPwmLine), "PWM = +20.00%");
-  const std::string mains = p.controls().GetText(ids::kMainsLine);
-  p.Deliver(25);
-  EXPECT_EQ(p.controls().GetText(ids::kPHighLine), "P_HIGH = +500.00 PSI");
-  EXPECT_EQ(p.controls().GetText(ids::kPLowLine), "P_LOW = +150.00 PSI");
-  EXPECT_EQ(p.controls().GetText(ids::kMainsLine), mains);
+  DecodeTarget t;
+  const ControlModel& controls = t.panel.controls;
+  t.Deliver(ReplyFrame(25, {4, 0, 8, 0, 12, 0, 16, 0, 51}));
+  t.Deliver(ReplyFrame(27, {0xE1, 0x02, 0xE1, 0x02}));
+  EXPECT_EQ(controls.GetText(ids::kEiLine), "Ei = +1.00");
+  EXPECT_EQ(controls.GetText(ids::kEoLine), "Eo = +2.00");
+  EXPECT_EQ(controls.GetText(ids::kCiLine), "Ci = +3.00");
+  EXPECT_EQ(controls.GetText(ids::kCoLine), "Co = +4.00");
+  EXPECT_EQ(controls.GetText(ids::kPwmLine), "PWM = +20.00%");
+  const std::string mains = controls.GetText(ids::kMainsLine);
+  t.Deliver(ReplyFrame(25));
+  EXPECT_EQ(controls.GetText(ids::kPHighLine), "P_HIGH = +500.00 PSI");
+  EXPECT_EQ(controls.GetText(ids::kPLowLine), "P_LOW = +150.00 PSI");
+  EXPECT_EQ(controls.GetText(ids::kMainsLine), mains);
 }
 
 // printf's "%+4.2f" in the C locale, of the value computed as the machine's tool does:
