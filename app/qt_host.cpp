@@ -96,6 +96,11 @@ void QtHost::Note(std::string_view text) {
   std::cerr << kApplicationName << ": " << text << std::endl;
 }
 
+void QtHost::ShowPortProblem(std::string_view reason) {
+  if (!reason.empty()) Note(reason);
+  if (portProblemView_) portProblemView_(FromCore(reason));
+}
+
 void QtHost::EndDialog(int result) {
   if (window_) window_->done(result);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QPointer>
+#include <QString>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -38,6 +40,11 @@ class QtHost : public Host {
   void StopTimer(int id) override;
   void EndDialog(int result) override;
   void Note(std::string_view text) override;
+  void ShowPortProblem(std::string_view reason) override;
+  // Where the window shows the reason; unset, it is only said on standard error.
+  void SetPortProblemView(std::function<void(const QString&)> view) {
+    portProblemView_ = std::move(view);
+  }
 
  private:
   SystemLinkClock clock_;
@@ -45,4 +52,5 @@ class QtHost : public Host {
   CKeloConfigurationDlg* panel_ = nullptr;
   QPointer<QDialog> window_;
   std::map<int, std::unique_ptr<QTimer>> timers_;
+  std::function<void(const QString&)> portProblemView_;
 };

@@ -30,12 +30,15 @@ void LinkEngine::Queue(int32_t code) {
 }
 
 LinkEngine::OpenResult LinkEngine::Open(const std::string& device) {
+  openFailure_.reset();
   if (!port_.OpenPort(device)) {
     open_ = false;
+    openFailure_ = port_.LastFailure();
     return OpenResult::kOpenFailed;
   }
   if (!port_.ConfigurePort()) {
     open_ = false;
+    openFailure_ = port_.LastFailure();
     port_.ClosePort();
     return OpenResult::kConfigureFailed;
   }

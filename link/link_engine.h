@@ -30,8 +30,9 @@ class LinkEngine : public CommandQueue {
   bool IsOpen() const { return open_; }
 
   // Opens and configures the port; a port that opens but cannot be configured is
-  // closed again, so that the next try can open it.
+  // closed again, so that the next try can open it. Why it failed: openFailure().
   OpenResult Open(const std::string& device);
+  const Outcome& openFailure() const { return openFailure_; }
   // Closes the port. A reply still awaited is read on its tick all the same, finds the
   // port closed and takes the lost-port path.
   void Close();
@@ -57,4 +58,5 @@ class LinkEngine : public CommandQueue {
   Frame replyFrame_{};
   int32_t replyCountdown_ = 0;
   bool open_ = false;
+  Outcome openFailure_;
 };

@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <ctime>
 
+#include "link/open_failure.h"
+#include "link/port_holders.h"
 #include "link/termios_settings.h"
 
 namespace {
@@ -66,13 +68,16 @@ bool PosixSerialPort::OpenPort(const std::string& device) {
   if (fd_ >= 0) ClosePort();
   handle_ = PortHandle::kBad;
   fd_ = open(device.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd_ < 0) return Fail();
+  if (fd_ < 0) return Fail(WhyNotOpened(device, errno));
 
   Outcome refused;
   if (isatty(fd_) == 0) {
-    refused = Failure{ENOTTY, "It is not a serial device"};
+    refused = Failure{ENOTTY, device + " is not a serial device"};
   } else if (flock(fd_, LOCK_EX | LOCK_NB) != 0 || ioctl(fd_, TIOCEXCL) != 0) {
-    refused = SystemFailure(errno);
+    refused = WhyNotOpened(device, errno);
+  } else if (const auto holders = FindPortHolders(device); !holders.empty()) {
+    // The exclusive open keeps out those who come later, not those already there.
+    refused = HeldBy(device, holders);
   }
   if (refused) {
     close(fd_);
@@ -163,6 +168,11 @@ bool PosixSerialPort::SetBreak() {
 
 bool PosixSerialPort::ClearBreak() {
   return Control(TIOCCBRK);
+}
+
+Failure PosixSerialPort::WhyNotOpened(const std::string& device, int error) {
+  if (!IsBusyError(error)) return OpenFailure(device, error, {}, {});
+  return OpenFailure(device, error, FindPortHolders(device), RunningPortGrabbers());
 }
 
 bool PosixSerialPort::Fail() {

@@ -24,7 +24,9 @@ PortError PortErrorFromErrno(int error);
 // The serial port on a POSIX terminal device (USB adapter or pseudo-terminal). Every
 // operation returns at once. The open is exclusive: TIOCEXCL keeps out other opens
 // by normal users, and an advisory flock keeps out any other open of the device
-// that takes the lock, root's and this program's own included.
+// that takes the lock, root's and this program's own included. A device that another
+// process already holds is refused. A failed open says why in words the engineer can
+// act on (LastFailure).
 class PosixSerialPort : public SerialPort {
  public:
   PosixSerialPort() = default;
@@ -55,6 +57,7 @@ class PosixSerialPort : public SerialPort {
   // Records the failure from errno and returns false.
   bool Fail();
   bool Fail(const Failure& failure);
+  static Failure WhyNotOpened(const std::string& device, int error);
   bool Succeed();
   bool HungUp() const;
   bool Flush(int queue);

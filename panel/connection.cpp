@@ -80,7 +80,8 @@ void ConnectionManager::ConnectStep() {
     return;
   }
   ControlModel& controls = panel_.controls;
-  switch (link_.Open(SelectedDevice())) {
+  const LinkEngine::OpenResult opened = link_.Open(SelectedDevice());
+  switch (opened) {
     case LinkEngine::OpenResult::kOpenFailed: {
       char status[80];
       std::snprintf(status, sizeof status, "%s ,%ds remaining", "STATUS: Attempting Connection",
@@ -98,10 +99,24 @@ void ConnectionManager::ConnectStep() {
       connectPending_ = false;
       break;
   }
+  // The countdown goes on, so an adapter plugged in meanwhile still connects; the reason
+  // is there at once.
+  const Outcome& failure = link_.openFailure();
+  if (opened == LinkEngine::OpenResult::kOpened) {
+    TellPortProblem("");
+  } else if (failure) {
+    TellPortProblem(failure->reason);
+  }
   if (--connectSecondsLeft_ == 0 && connectPending_) {
     controls.SetText(ids::kStatusLine, "STATUS: Port Open timed out");
     connectPending_ = false;
   }
+}
+
+void ConnectionManager::TellPortProblem(const std::string& reason) {
+  if (reason == portProblem_) return;
+  portProblem_ = reason;
+  host_.ShowPortProblem(reason);
 }
 
 void ConnectionManager::OnPortNumberChanged() {

@@ -32,6 +32,8 @@ class ConnectionManager {
 
  private:
   void QueueConnectSet();
+  // Shows why the port cannot be opened, when that changes.
+  void TellPortProblem(const std::string& reason);
 
   PanelState& panel_;
   LinkEngine& link_;
@@ -39,4 +41,5 @@ class ConnectionManager {
   Host& host_;
   bool connectPending_ = false;
   int32_t connectSecondsLeft_ = 0;
+  std::string portProblem_;
 };

@@ -40,4 +40,7 @@ class Host : public LinkClock {
   // Something the operator should know that needs no answer and no window (a setting
   // that could not be saved at exit): said on standard error.
   virtual void Note(std::string_view text) = 0;
+  // Why the port cannot be opened, shown at once beside the port number (and said on
+  // standard error), without a box; an empty text takes it away.
+  virtual void ShowPortProblem(std::string_view reason) = 0;
 };

@@ -46,6 +46,7 @@ class FakeHost : public Host {
   void EndDialog(int result) override { endResult = result; }
 
   void Note(std::string_view text) override { notes.emplace_back(text); }
+  void ShowPortProblem(std::string_view reason) override { portProblems.emplace_back(reason); }
 
   std::vector<std::string> MessageTexts() const;
 
@@ -55,6 +56,7 @@ class FakeHost : public Host {
   std::deque<std::optional<std::string>> savePaths;
   std::vector<Message> messages;
   std::vector<std::string> notes;
+  std::vector<std::string> portProblems;  // each change of the reason shown, "" when cleared
   FakeLinkClock clock;
   int64_t now = 1'700'000'000;
   MemoryProfile profileStore;

@@ -71,3 +71,7 @@ void BatchHost::Note(std::string_view text) {
   std::cerr << "kelo-batch: " << text << std::endl;
   trace_.Line("note " + Quote(text));
 }
+
+void BatchHost::ShowPortProblem(std::string_view reason) {
+  if (!reason.empty()) Note(reason);
+}

@@ -29,6 +29,8 @@ class BatchHost : public Host {
   void EndDialog(int result) override;
   // On standard error, and in the trace as `note "…"`.
   void Note(std::string_view text) override;
+  // A reason is traced as a note too; its going away is not.
+  void ShowPortProblem(std::string_view reason) override;
 
   // Milliseconds on the steady clock since this host was made.
   virtual int64_t ElapsedMs() const;
