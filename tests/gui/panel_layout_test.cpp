@@ -110,7 +110,12 @@ class PanelLayoutTest : public QObject {
       }
       QVERIFY2(widget != nullptr, qPrintable(where));
       QVERIFY2(widget->inherits(placed.widgetClass), qPrintable(where));
-      QCOMPARE(widget->geometry(), InPixels(placed.units, f->window.BaseUnits()));
+      const QRect expected = InPixels(placed.units, f->window.BaseUnits());
+      QVERIFY2(widget->geometry() == expected, qPrintable(where + QStringLiteral(": at %1,%2 %3x%4")
+                                                                      .arg(widget->x())
+                                                                      .arg(widget->y())
+                                                                      .arg(widget->width())
+                                                                      .arg(widget->height())));
       QVERIFY2(widget->isHidden() == !placed.shown, qPrintable(where));
       QVERIFY2(widget->isEnabled() == placed.enabled, qPrintable(where));
       if (placed.caption != nullptr) QCOMPARE(CaptionOf(widget), QString(placed.caption));
