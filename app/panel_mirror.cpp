@@ -108,3 +108,30 @@ void PanelWindow::TextSelectedAll(int id) {
 void PanelWindow::FocusRequested(int id) {
   if (QWidget* widget = Control(id)) widget->setFocus(Qt::OtherFocusReason);
 }
+
+// A window built over a panel that has already started shows the panel as it is, not
+// the template's captions; over a panel not yet started this changes nothing.
+void PanelWindow::ShowModelState() {
+  for (const ControlState& control : model_.All()) {
+    TextChanged(control.id, control.text);
+    switch (control.kind) {
+      case ControlKind::kCombo:
+        ComboEntriesChanged(control.id);
+        break;
+      case ControlKind::kIndicator:
+      case ControlKind::kCheckBox:
+        CheckChanged(control.id, control.check);
+        break;
+      case ControlKind::kProgressBar:
+        ProgressChanged(control.id, control.position);
+        break;
+      case ControlKind::kListBox:
+        for (const std::string& line : control.lines) LineAdded(control.id, line);
+        TopIndexChanged(control.id, control.topIndex);
+        break;
+      default:
+        break;
+    }
+  }
+  FocusRequested(model_.FocusedControl());
+}

@@ -37,6 +37,7 @@ PanelWindow::PanelWindow(CKeloConfigurationDlg& panel, QWidget* parent)
   BuildControls();
   SetTabOrder();
   ConnectOperatorEvents();
+  ShowModelState();
   model_.Subscribe(this);
 }
 

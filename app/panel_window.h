@@ -53,6 +53,8 @@ class PanelWindow : public QDialog, private ControlObserver {
   void ConnectEdit(int id, QWidget* widget);
   void ConnectCombo(int id, QWidget* widget);
   void RefreshPortToolTip();
+  // The model as it is when the window is built (app/panel_mirror.cpp).
+  void ShowModelState();
 
   // ControlObserver (app/panel_mirror.cpp).
   void TextChanged(int id, const std::string& text) override;

@@ -1,4 +1,5 @@
-// The application object runs the panel modally until the operator confirms Exit.
+// The application object runs the panel, titled and with its icon, modally until the
+// operator confirms Exit.
 
 #include <QDialog>
 #include <QMessageBox>
@@ -39,6 +40,7 @@ class AppShellTest : public QObject {
         if (exitClicks == 1) panelStillShown = true;
         if (exitClicks == 2) return;
         seen.append(panel->windowTitle());
+        if (panel->windowIcon().isNull()) seen.append("no icon");
         ++exitClicks;
         auto* exit = static_cast<QPushButton*>(panel->Control(1));
         act([exit] { exit->click(); });

@@ -13,6 +13,7 @@
 #include "app/qt_host.h"
 #include "link/posix_serial_port.h"
 #include "panel/panel_dialog.h"
+#include "resources/control_ids.h"
 #include "support/child_process.h"
 
 class LivePanelTest : public QObject {
@@ -45,8 +46,7 @@ class LivePanelTest : public QObject {
     QCOMPARE(text(ids::kStatusLine), QString("STATUS: Link is live  (Firmware Rev = 4v01)"));
     QCOMPARE(static_cast<QPushButton*>(window.Control(ids::kConnectButton))->text(),
              QString("Close"));
-    QCOMPARE(static_cast<QLineEdit*>(window.Control(ids::kNameEdit))->text(),
-             QString("Live Unit"));
+    QCOMPARE(static_cast<QLineEdit*>(window.Control(ids::kNameEdit))->text(), QString("Live Unit"));
     QVERIFY(text(ids::kServiceDueLine).startsWith("Next due "));
     QVERIFY(text(ids::kServiceDueLine).size() > 9);
     QCOMPARE(panel.controls().LineCount(ids::kEventList), 7);  // five records, two details

@@ -1,5 +1,6 @@
-// The window builds every control of the template where the template puts it, of its
-// kind, with its caption, visibility and tab order.
+// The window builds the controls of the template where the template puts them, of
+// their kind, with their caption, visibility and tab order, and shows the panel as it
+// started.
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,57 +12,120 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
+#include <cmath>
 #include <memory>
 
 #include "app/dialog_units.h"
-#include "panel_fixture.h"
+#include "resources/control_ids.h"
+#include "window_fixture.h"
+
+namespace {
+
+// One control as the panel's layout gives it, in dialog units. Labels and group boxes
+// have no ID and are found by their caption.
+struct Placed {
+  int id;
+  const char* widgetClass;
+  const char* caption;  // null: the control's text is the panel's state, not a caption
+  DialogRect units;
+  bool shown;
+  bool enabled;
+};
+
+// Every kind, shown and hidden. A closed combo is an edit's height (14) high.
+const Placed kPlaced[] = {
+    {1, "QPushButton", "Exit", {321, 158, 49, 14}, true, true},
+    {1018, "QPushButton", "Write", {15, 15, 30, 14}, true, true},
+    {1007, "QPushButton", "Monitor", {390, 176, 33, 14}, false, false},
+    {1051, "QPushButton", "Help", {354, 179, 49, 14}, false, true},
+    {1008, "QRadioButton", "Ready", {182, 15, 36, 10}, true, true},
+    {1009, "QRadioButton", "MainsOk", {240, 15, 44, 10}, false, true},
+    {1067, "QCheckBox", "Compressor Run", {20, 165, 66, 10}, true, true},
+    {1027, "QCheckBox", "N/C", {403, 179, 29, 10}, false, true},
+    {1024, "QLineEdit", nullptr, {115, 20, 45, 14}, true, true},
+    {1059, "QLineEdit", nullptr, {400, 175, 40, 14}, false, true},
+    {1052, "QComboBox", nullptr, {149, 237, 64, 14}, true, true},
+    {1057, "QComboBox", nullptr, {377, 180, 48, 14}, false, true},
+    {1055, "QListWidget", nullptr, {157, 86, 277, 53}, true, true},
+    {1021, "QProgressBar", nullptr, {15, 34, 75, 10}, true, true},
+    {1089, "QLabel", "Output Frequency", {229, 269, 80, 10}, true, true},
+    {kNoControlId, "QLabel", "Run Time", {149, 228, 53, 8}, true, true},
+    {kNoControlId, "QGroupBox", "FOG STATUS", {172, 3, 268, 60}, true, true},
+};
+
+// 14 group boxes and 69 controls, labels included.
+constexpr std::size_t kTemplateControls = 83;
+
+const QList<int> kTabOrder = {1,    1002, 1003, 1004, 1005, 1018, 1020, 1024, 1026,
+                              1029, 1034, 1041, 1042, 1045, 1050, 1052, 1066, 1055,
+                              1058, 1060, 1061, 1062, 1065, 1067, 1070, 1046};
+
+// Edge by edge: a unit is a quarter of the base width across and an eighth of the
+// base height down, rounded to the nearest pixel.
+QRect InPixels(const DialogRect& units, DialogBaseUnits base) {
+  const auto across = [&](int u) { return static_cast<int>(std::lround(u * base.x / 4.0)); };
+  const auto down = [&](int u) { return static_cast<int>(std::lround(u * base.y / 8.0)); };
+  return QRect(QPoint(across(units.x), down(units.y)),
+               QPoint(across(units.x + units.width) - 1, down(units.y + units.height) - 1));
+}
+
+QString CaptionOf(QWidget* widget) {
+  if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->text();
+  if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
+  if (auto* group = qobject_cast<QGroupBox*>(widget)) return group->title();
+  return {};
+}
+
+}  // namespace
 
 class PanelLayoutTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void init() { f = std::make_unique<PanelFixture>(); }
+  void init() { f = std::make_unique<WindowFixture>(); }
   void cleanup() { f.reset(); }
 
   void usesTheEightPointTemplateFont() {
     QCOMPARE(f->window.font().pointSize(), 8);
-    QCOMPARE(f->window.BaseUnits(), BaseUnitsOf(f->window.font()));
+    // The average width of the 52 letters, and the font's height.
+    const QFontMetrics metrics(f->window.font());
+    const int letters = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     const DialogBaseUnits base = f->window.BaseUnits();
-    QCOMPARE(f->window.size(),
-             QSize(DialogUnitsToPixelsX(447, base), DialogUnitsToPixelsY(318, base)));
+    QCOMPARE(base,
+             (DialogBaseUnits{static_cast<int>(std::lround(letters / 52.0)), metrics.height()}));
+    QCOMPARE(f->window.size(), InPixels({0, 0, 447, 318}, base).size());
   }
 
-  void buildsEveryControlAtItsPlaceWithItsCaption() {
-    const auto controls = PanelControls();
-    const auto& widgets = f->window.ControlWidgets();
-    QCOMPARE(widgets.size(), controls.size());
-    const DialogBaseUnits base = f->window.BaseUnits();
-    for (std::size_t i = 0; i < controls.size(); ++i) {
-      const ControlSpec& entry = controls[i];
-      QWidget* widget = widgets[i];
-      const QString where = QStringLiteral("control %1 (%2)").arg(entry.id).arg(i);
-      DialogRect rect = entry.rect;
-      if (entry.kind == ControlKind::kCombo) rect.height = 14;  // closed: an edit's height
-      QVERIFY2(widget->geometry() == MapDialogRect(rect, base), qPrintable(where));
-      QVERIFY2(widget->isHidden() == !entry.shown, qPrintable(where));
-      QVERIFY2(widget->isEnabled() == entry.enabled, qPrintable(where));
-      QVERIFY2(CaptionOf(widget) ==
-                   QString::fromUtf8(entry.caption.data(), qsizetype(entry.caption.size())),
-               qPrintable(where));
-      QVERIFY2(IsOfKind(widget, entry.kind), qPrintable(where));
-      if (entry.id != kNoControlId) QCOMPARE(f->window.Control(entry.id), widget);
+  void buildsTheControlsAtTheirPlacesWithTheirCaptions() {
+    QCOMPARE(f->window.ControlWidgets().size(), kTemplateControls);
+    for (const Placed& placed : kPlaced) {
+      const QString where = QStringLiteral("%1 %2").arg(placed.id).arg(placed.caption);
+      QWidget* widget = placed.id != kNoControlId ? f->window.Control(placed.id) : nullptr;
+      for (QWidget* candidate : f->window.ControlWidgets()) {
+        if (widget == nullptr && candidate->inherits(placed.widgetClass) &&
+            CaptionOf(candidate) == placed.caption) {
+          widget = candidate;
+        }
+      }
+      QVERIFY2(widget != nullptr, qPrintable(where));
+      QVERIFY2(widget->inherits(placed.widgetClass), qPrintable(where));
+      const QRect expected = InPixels(placed.units, f->window.BaseUnits());
+      QVERIFY2(widget->geometry() == expected, qPrintable(where + QStringLiteral(": at %1,%2 %3x%4")
+                                                                      .arg(widget->x())
+                                                                      .arg(widget->y())
+                                                                      .arg(widget->width())
+                                                                      .arg(widget->height())));
+      QVERIFY2(widget->isHidden() == !placed.shown, qPrintable(where));
+      QVERIFY2(widget->isEnabled() == placed.enabled, qPrintable(where));
+      if (placed.caption != nullptr) QCOMPARE(CaptionOf(widget), QString(placed.caption));
     }
   }
 
-  void monitorIsHiddenAndDisabled() {
-    QWidget* monitor = f->window.Control(1007);
-    QVERIFY(monitor->isHidden());
-    QVERIFY(!monitor->isEnabled());
-  }
-
   void kindsBehaveAsTabled() {
-    f->window.InitDialog();
-    QVERIFY(f->Get<QPushButton>(1)->isDefault());
+    auto* exit = f->Get<QPushButton>(ids::kExitButton);
+    QVERIFY(exit->isDefault());
+    QVERIFY(!f->Get<QPushButton>(ids::kWriteButton)->isDefault());
     for (int id : {1008, 1009, 1010, 1013, 1014, 1015, 1016, 1017}) {
       auto* indicator = f->Get<QRadioButton>(id);
       QVERIFY(!indicator->autoExclusive());
@@ -85,7 +149,7 @@ class PanelLayoutTest : public QObject {
       for (int i = 0; i < combo->count(); ++i) shown.append(combo->itemText(i));
       QCOMPARE(shown, entries);
     }
-    auto* list = f->Get<QListWidget>(1055);
+    auto* list = f->Get<QListWidget>(ids::kEventList);
     QVERIFY(!list->isSortingEnabled());
     QCOMPARE(list->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
     for (int id : {1021, 1022}) {
@@ -96,88 +160,46 @@ class PanelLayoutTest : public QObject {
     }
   }
 
-  void startUpShowsTheStartUpSet() {
-    f->host.profileStore.WriteProfileInt("Kelo Config", "Comm Port", 3);
-    f->window.InitDialog();
-    QCOMPARE(f->window.windowTitle(), QStringLiteral("Brumo Configuration 1v2"));
-    QVERIFY(!f->window.windowIcon().isNull());
+  void showsThePanelAsItStarted() {
     QVERIFY(!(f->window.windowFlags() & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(f->window.windowFlags() & Qt::WindowMaximizeButtonHint));
     const QList<std::pair<int, QString>> texts = {
-        {1002, "157"}, {1003, "2"}, {1004, "15"}, {1005, "10"}, {1024, "3"}};
+        {1002, "157"}, {1003, "2"}, {1004, "15"}, {1005, "10"}, {1024, "1"}};
     for (const auto& [id, text] : texts) QCOMPARE(f->Get<QLineEdit>(id)->text(), text);
-    QCOMPARE(f->Get<QLineEdit>(1024)->toolTip(), QStringLiteral("/dev/ttyUSB2"));
-    QCOMPARE(f->Get<QLabel>(1071)->text(), QStringLiteral("STATUS: Link is stopped"));
-    QCOMPARE(f->Get<QLabel>(1072)->text(), QStringLiteral("Next due "));
+    QCOMPARE(f->Get<QLineEdit>(ids::kPortEdit)->toolTip(), QStringLiteral("/dev/ttyUSB0"));
+    QCOMPARE(f->Get<QLabel>(ids::kStatusLine)->text(), QStringLiteral("STATUS: Link is stopped"));
+    QCOMPARE(f->Get<QLabel>(ids::kServiceDueLine)->text(), QStringLiteral("Next due "));
     const QList<std::pair<int, QString>> fields = {
         {1052, "+50"}, {1045, "20"}, {1061, "0"}, {1062, "0"}, {1046, "+1"}};
     for (const auto& [id, text] : fields) QCOMPARE(f->Get<QComboBox>(id)->currentText(), text);
-    QVERIFY(f->Get<QCheckBox>(1034)->isChecked());
-    QVERIFY(!f->Get<QCheckBox>(1067)->isChecked());
-    QCOMPARE(f->host.runningTimers, (std::map<int, unsigned>{{1, 120}, {2, 1000}}));
+    QVERIFY(f->Get<QCheckBox>(ids::kIdleEnableCheck)->isChecked());
+    QVERIFY(!f->Get<QCheckBox>(ids::kCompressorRunCheck)->isChecked());
+    QCOMPARE(f->panel.host.runningTimers, (std::map<int, unsigned>{{1, 120}, {2, 1000}}));
   }
 
   void focusStartsOnExitAndTabsInTemplateOrder() {
-    f->window.InitDialog();
     f->window.show();
     f->window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f->window));
-    QCOMPARE(QApplication::focusWidget(), f->window.Control(1));
+    QCOMPARE(QApplication::focusWidget(), f->window.Control(ids::kExitButton));
     QList<int> order;
-    for (std::size_t i = 0; i < PanelTabOrder().size(); ++i) {
+    for (qsizetype i = 0; i < kTabOrder.size(); ++i) {
       order.append(IdOf(QApplication::focusWidget()));
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    const QList<int> expected(PanelTabOrder().begin(), PanelTabOrder().end());
-    QCOMPARE(order, expected);
+    QCOMPARE(order, kTabOrder);
     QCOMPARE(IdOf(QApplication::focusWidget()), 1);  // round again
   }
 
  private:
-  static QString CaptionOf(QWidget* widget) {
-    if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->text();
-    if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
-    if (auto* group = qobject_cast<QGroupBox*>(widget)) return group->title();
-    if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text();
-    if (auto* combo = qobject_cast<QComboBox*>(widget)) return combo->currentText();
-    return {};
-  }
-
-  static bool IsOfKind(QWidget* widget, ControlKind kind) {
-    switch (kind) {
-      case ControlKind::kPushButton:
-        return qobject_cast<QPushButton*>(widget) &&
-               !static_cast<QPushButton*>(widget)->isDefault();
-      case ControlKind::kDefaultPushButton:
-        return qobject_cast<QPushButton*>(widget) && static_cast<QPushButton*>(widget)->isDefault();
-      case ControlKind::kIndicator:
-        return qobject_cast<QRadioButton*>(widget) != nullptr;
-      case ControlKind::kCheckBox:
-        return qobject_cast<QCheckBox*>(widget) != nullptr;
-      case ControlKind::kEdit:
-        return qobject_cast<QLineEdit*>(widget) != nullptr;
-      case ControlKind::kCombo:
-        return qobject_cast<QComboBox*>(widget) != nullptr;
-      case ControlKind::kListBox:
-        return qobject_cast<QListWidget*>(widget) != nullptr;
-      case ControlKind::kProgressBar:
-        return qobject_cast<QProgressBar*>(widget) != nullptr;
-      case ControlKind::kStatic:
-        return qobject_cast<QLabel*>(widget) != nullptr;
-      case ControlKind::kGroupBox:
-        return qobject_cast<QGroupBox*>(widget) != nullptr;
-    }
-    return false;
-  }
-
   int IdOf(QWidget* widget) const {
-    for (const ControlSpec& entry : PanelControls()) {
-      if (entry.id != kNoControlId && f->window.Control(entry.id) == widget) return entry.id;
+    for (int id : kTabOrder) {
+      if (f->window.Control(id) == widget) return id;
     }
     return kNoControlId;
   }
 
-  std::unique_ptr<PanelFixture> f;
+  std::unique_ptr<WindowFixture> f;
 };
 
 QTEST_MAIN(PanelLayoutTest)

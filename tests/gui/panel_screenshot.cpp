@@ -9,6 +9,7 @@
 
 #include "app/panel_window.h"
 #include "panel/panel_dialog.h"
+#include "resources/control_ids.h"
 #include "support/fake_host.h"
 #include "support/fake_port.h"
 

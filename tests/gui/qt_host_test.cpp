@@ -103,7 +103,7 @@ class QtHostTest : public QObject {
 
   void ticksGoOnBehindAMessageBox() {
     // The connect tick runs while the box waits for the operator.
-    panel->OnConnectClicked();
+    panel->connection().OnConnectClicked();
     QVERIFY(host->StartTimer(kConnectTimerId, 10));
     WhenModalOpens([&](QWidget* modal) {
       (void)QTest::qWaitFor([&] { return port.opens > 0; }, 10000);
@@ -111,24 +111,27 @@ class QtHostTest : public QObject {
     });
     host->ShowMessage("Confirm Exit", MessageButtons::kOkCancel);
     QVERIFY(port.opens > 0);
-    QVERIFY(panel->portOpen);
+    QVERIFY(panel->link().IsOpen());
   }
 
   void stoppedTimersCallNoMore() {
-    panel->OnConnectClicked();
+    // A port that never opens: every connect tick counts the attempt down.
+    port.openSucceeds = false;
+    const ConnectionManager& connection = panel->connection();
+    panel->connection().OnConnectClicked();
     QVERIFY(host->StartTimer(kConnectTimerId, 10));
-    QTRY_VERIFY_WITH_TIMEOUT(panel->portOpen, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(connection.connectSecondsLeft() < 18, 10000);
     host->StopTimer(kConnectTimerId);
-    const int32_t left = panel->connectSecondsLeft;
-    panel->portOpen = false;
-    panel->connectPending = true;
+    const int32_t left = connection.connectSecondsLeft();
+    QVERIFY(left > 0);
     // Another timer that is still running proves the event loop went round.
     int rounds = 0;
     QTimer other;
     connect(&other, &QTimer::timeout, [&] { ++rounds; });
     other.start(10);
     QTRY_VERIFY_WITH_TIMEOUT(rounds >= 5, 10000);
-    QCOMPARE(panel->connectSecondsLeft, left);
+    QCOMPARE(connection.connectSecondsLeft(), left);
+    QVERIFY(connection.connectPending());
   }
 
   void saveDialogGivesThePathAsChosen() {
