@@ -47,7 +47,8 @@ QWidget* CreateCombo(const ControlSpec& entry, QWidget* parent) {
   combo->setCompleter(nullptr);
   QObject::disconnect(combo->lineEdit(), &QLineEdit::returnPressed, combo, nullptr);
   QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
-  combo->setMaxVisibleItems(std::max(1, (entry.rect.height - kComboFieldHeight) / kComboItemHeight));
+  combo->setMaxVisibleItems(
+      std::max(1, (entry.rect.height - kComboFieldHeight) / kComboItemHeight));
   return combo;
 }
 

@@ -12,8 +12,8 @@
 #include "app/app_icon.h"
 #include "app/control_widgets.h"
 #include "app/text_codec.h"
-#include "resources/control_ids.h"
 #include "panel/panel_dialog.h"
+#include "resources/control_ids.h"
 
 namespace {
 

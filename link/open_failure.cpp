@@ -41,7 +41,9 @@ std::string Hints(const std::vector<PortHolder>& holders) {
 
 }  // namespace
 
-bool IsBusyError(int error) { return error == EBUSY || error == EAGAIN || error == EWOULDBLOCK; }
+bool IsBusyError(int error) {
+  return error == EBUSY || error == EAGAIN || error == EWOULDBLOCK;
+}
 
 Failure HeldBy(const std::string& device, const std::vector<PortHolder>& holders) {
   return {EBUSY, device + " is in use by " + Named(holders) + Hints(holders)};

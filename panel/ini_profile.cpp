@@ -6,8 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <vector>
 
@@ -95,7 +95,8 @@ IniText SplitLines(std::string_view text) {
   }
   while (!text.empty()) {
     const std::size_t newline = text.find('\n');
-    IniLine line{std::string(text.substr(0, newline)), newline == std::string_view::npos ? "" : "\n"};
+    IniLine line{std::string(text.substr(0, newline)),
+                 newline == std::string_view::npos ? "" : "\n"};
     if (!line.end.empty() && !line.text.empty() && line.text.back() == '\r') {
       line.text.pop_back();
       line.end = "\r\n";

@@ -11,14 +11,14 @@ inline constexpr int kTMaxEdit = 1005;
 inline constexpr int kMonitorButton = 1007;
 
 // FOG STATUS indicators, one per bit of the fog status byte.
-inline constexpr int kReadyIndicator = 1008;     // bit 0
-inline constexpr int kMainsOkIndicator = 1009;   // bit 1
-inline constexpr int kReady2Indicator = 1010;    // bit 2
-inline constexpr int kRdmIndicator = 1013;       // bit 5, fluid status in the report
-inline constexpr int kFluidOkIndicator = 1014;   // bit 6
-inline constexpr int kDmxIndicator = 1015;       // bit 7, system status in the report
-inline constexpr int kHeatIndicator = 1016;      // bit 4
-inline constexpr int kHeat2Indicator = 1017;     // bit 3
+inline constexpr int kReadyIndicator = 1008;    // bit 0
+inline constexpr int kMainsOkIndicator = 1009;  // bit 1
+inline constexpr int kReady2Indicator = 1010;   // bit 2
+inline constexpr int kRdmIndicator = 1013;      // bit 5, fluid status in the report
+inline constexpr int kFluidOkIndicator = 1014;  // bit 6
+inline constexpr int kDmxIndicator = 1015;      // bit 7, system status in the report
+inline constexpr int kHeatIndicator = 1016;     // bit 4
+inline constexpr int kHeat2Indicator = 1017;    // bit 3
 
 inline constexpr int kWriteButton = 1018;
 inline constexpr int kReadButton = 1020;

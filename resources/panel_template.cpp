@@ -115,8 +115,8 @@ constexpr std::array kTabOrder = {1,    1002, 1003, 1004, 1005, 1018, 1020, 1024
                                   1029, 1034, 1041, 1042, 1045, 1050, 1052, 1066, 1055,
                                   1058, 1060, 1061, 1062, 1065, 1067, 1070, 1046};
 
-constexpr std::array<std::string_view, 11> kLocalTempEntries = {
-    "17", "18", "19", "20", "21", "22", "23", "24", "25", "26", "27"};
+constexpr std::array<std::string_view, 11> kLocalTempEntries = {"17", "18", "19", "20", "21", "22",
+                                                                "23", "24", "25", "26", "27"};
 constexpr std::array<std::string_view, 6> kRunTimeEntries = {"+0",  "+10", "+20",
                                                              "+30", "+40", "+50"};
 constexpr std::array<std::string_view, 9> kAdjustEntries = {"0",  "+1", "+2", "+3", "+4",
@@ -131,18 +131,33 @@ constexpr std::array kComboLists = {
 constexpr DialogTemplate kAbout{"About Kelo Configuration", "MS Sans Serif", 8, 235, 55};
 
 constexpr std::array kAboutControls = {
-    ControlSpec{kNone, K::kStatic, "Kelo Configuration Version 1.4", {40, 10, 119, 8}, true,
+    ControlSpec{kNone, K::kStatic, "Kelo Configuration Version 1.4", {40, 10, 119, 8}, true, true},
+    ControlSpec{kNone,
+                K::kStatic,
+                "Brumo fog machine service panel for Linux",
+                {40, 25, 135, 8},
+                true,
                 true},
-    ControlSpec{kNone, K::kStatic, "Brumo fog machine service panel for Linux", {40, 25, 135, 8},
-                true, true},
     ControlSpec{1, K::kDefaultPushButton, "OK", {178, 7, 50, 14}, true, true},
 };
 
 }  // namespace
 
-const DialogTemplate& PanelDialogTemplate() { return kPanel; }
-std::span<const ControlSpec> PanelControls() { return kPanelControls; }
-std::span<const int> PanelTabOrder() { return kTabOrder; }
-std::span<const ComboListSpec> PanelComboLists() { return kComboLists; }
-const DialogTemplate& AboutDialogTemplate() { return kAbout; }
-std::span<const ControlSpec> AboutControls() { return kAboutControls; }
+const DialogTemplate& PanelDialogTemplate() {
+  return kPanel;
+}
+std::span<const ControlSpec> PanelControls() {
+  return kPanelControls;
+}
+std::span<const int> PanelTabOrder() {
+  return kTabOrder;
+}
+std::span<const ComboListSpec> PanelComboLists() {
+  return kComboLists;
+}
+const DialogTemplate& AboutDialogTemplate() {
+  return kAbout;
+}
+std::span<const ControlSpec> AboutControls() {
+  return kAboutControls;
+}

@@ -20,7 +20,8 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 // Each expected line appears, in this order, among the trace's lines.
-void ExpectInOrder(const std::vector<std::string>& trace, const std::vector<std::string>& expected) {
+void ExpectInOrder(const std::vector<std::string>& trace,
+                   const std::vector<std::string>& expected) {
   auto at = trace.begin();
   for (const std::string& line : expected) {
     at = std::find(at, trace.end(), line);
@@ -81,17 +82,17 @@ TEST_F(BatchRunnerTest, AFailedSaveOfThePortNumberIsTracedAsANote) {
 }
 
 TEST_F(BatchRunnerTest, OperatorActionsRunTheirHandlersAndAnswersAreTraced) {
-  const auto trace = Run(
-      "at 1 set 1002 \n"
-      "at 1 type 1002 251\n"
-      "at 2 set 1024 31\n"
-      "at 2 select 1052 0\n"
-      "at 2 click 1067\n"
-      "at 3 answer cancel\n"
-      "at 3 click 1\n"
-      "at 4 click 1008\n"
-      "at 4 click 1\n"
-      "at 9 dump\n");
+  const auto trace =
+      Run("at 1 set 1002 \n"
+          "at 1 type 1002 251\n"
+          "at 2 set 1024 31\n"
+          "at 2 select 1052 0\n"
+          "at 2 click 1067\n"
+          "at 3 answer cancel\n"
+          "at 3 click 1\n"
+          "at 4 click 1008\n"
+          "at 4 click 1\n"
+          "at 9 dump\n");
   ExpectInOrder(trace, {
                            "1 box \"Please enter an integer.\" ok",  // the emptied field
                            "1 text 1002 \"2\"",

@@ -8,17 +8,17 @@ namespace {
 
 // The connect set, the five newest log records after it, then the poll set.
 TEST(EndToEnd, ConnectReadsTheMachineAndPollsIt) {
-  const BatchRun run = RunAgainstSimulator(
-      {"--firmware", "3v07", "--name", "Test Unit", "--clock", "1700000000"},
-      "at 0 click 1026\n"
-      "at 80 quit\n");
+  const BatchRun run =
+      RunAgainstSimulator({"--firmware", "3v07", "--name", "Test Unit", "--clock", "1700000000"},
+                          "at 0 click 1026\n"
+                          "at 80 quit\n");
   ASSERT_EQ(run.exitStatus, 0);
   EXPECT_TRUE(run.HasLine("text", "1071 \"STATUS: Port Open\""));
   EXPECT_TRUE(run.HasLine("text", "1026 \"Close\""));
 
   const std::vector<int> codes = run.SentCodes();
-  const std::vector<int> connectSet = {1,  1, 1,  1, 13, 3,  9, 11, 7,  19, 17, 5,  17,
-                                       5,  17, 5, 17, 5, 17, 5, 17, 17, 17, 17, 27, 25};
+  const std::vector<int> connectSet = {1, 1,  1, 1,  13, 3,  9, 11, 7,  19, 17, 5,  17,
+                                       5, 17, 5, 17, 5,  17, 5, 17, 17, 17, 17, 27, 25};
   ASSERT_GE(codes.size(), connectSet.size());
   EXPECT_EQ(std::vector<int>(codes.begin(), codes.begin() + 26), connectSet);
 
@@ -27,7 +27,8 @@ TEST(EndToEnd, ConnectReadsTheMachineAndPollsIt) {
   for (const std::string& tx : run.All("tx")) {
     if (tx.substr(6, 2) == "05") recordRequests.push_back(tx.substr(9, 5));
   }
-  EXPECT_EQ(recordRequests, (std::vector<std::string>{"66 03", "6c 03", "72 03", "78 03", "7e 03"}));
+  EXPECT_EQ(recordRequests,
+            (std::vector<std::string>{"66 03", "6c 03", "72 03", "78 03", "7e 03"}));
   const std::vector<std::string> added = ListAdditions(run);
   EXPECT_EQ(std::count_if(added.begin(), added.end(),
                           [](const std::string& l) { return l.starts_with("Event = "); }),

@@ -60,7 +60,8 @@ std::string BatchRun::LastText(int id) const {
   const std::string prefix = std::to_string(id) + " \"";
   std::string last;
   for (const std::string& rest : All("text")) {
-    if (rest.starts_with(prefix)) last = rest.substr(prefix.size(), rest.size() - prefix.size() - 1);
+    if (rest.starts_with(prefix))
+      last = rest.substr(prefix.size(), rest.size() - prefix.size() - 1);
   }
   return last;
 }
@@ -76,7 +77,8 @@ std::vector<std::string> ListAdditions(const BatchRun& run) {
   std::vector<std::string> added;
   for (const std::string& rest : run.All("list")) {
     const std::string prefix = "1055 add \"";
-    if (rest.starts_with(prefix)) added.push_back(rest.substr(prefix.size(), rest.size() - prefix.size() - 1));
+    if (rest.starts_with(prefix))
+      added.push_back(rest.substr(prefix.size(), rest.size() - prefix.size() - 1));
   }
   return added;
 }

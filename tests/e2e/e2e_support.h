@@ -27,8 +27,7 @@ struct BatchRun {
   bool HasLine(const std::string& kind, const std::string& rest) const;
 };
 
-BatchRun RunAgainstSimulator(const std::vector<std::string>& simOptions,
-                             const std::string& script);
+BatchRun RunAgainstSimulator(const std::vector<std::string>& simOptions, const std::string& script);
 
 // The event lines and detail lines added to the event list, in order.
 std::vector<std::string> ListAdditions(const BatchRun& run);

@@ -27,17 +27,20 @@ constexpr const char* kNoStatus = "STATUS: Error- No Status from Brumo";
 
 INSTANTIATE_TEST_SUITE_P(
     Simulator, FaultModes,
-    ::testing::Values(
-        FaultCase{"Silent", {"--silent"}, kNoStatus, true},
-        FaultCase{"ShortReplies", {"--short", "11"}, kNoStatus, true},
-        FaultCase{"LateReplies", {"--late"}, kNoStatus, true},
-        // Extra bytes after a reply are discarded by the next request's purges.
-        FaultCase{"GarbageAfterReplies", {"--garbage", "5"},
-                  "STATUS: Link is live  (Firmware Rev = 2v15)", false},
-        // Complete replies with a code nobody asked for: live, but nothing decoded.
-        FaultCase{"UnknownCode", {"--wrong-code", "200"},
-                  "STATUS: Link is live  (Firmware Rev = 1vXX)", false},
-        FaultCase{"HangUp", {"--hangup-after", "2"}, "STATUS: Not connected", false}),
+    ::testing::Values(FaultCase{"Silent", {"--silent"}, kNoStatus, true},
+                      FaultCase{"ShortReplies", {"--short", "11"}, kNoStatus, true},
+                      FaultCase{"LateReplies", {"--late"}, kNoStatus, true},
+                      // Extra bytes after a reply are discarded by the next request's purges.
+                      FaultCase{"GarbageAfterReplies",
+                                {"--garbage", "5"},
+                                "STATUS: Link is live  (Firmware Rev = 2v15)",
+                                false},
+                      // Complete replies with a code nobody asked for: live, but nothing decoded.
+                      FaultCase{"UnknownCode",
+                                {"--wrong-code", "200"},
+                                "STATUS: Link is live  (Firmware Rev = 1vXX)",
+                                false},
+                      FaultCase{"HangUp", {"--hangup-after", "2"}, "STATUS: Not connected", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(EndToEnd, HangUpReturnsTheButtonToConnectAndStopsSending) {
