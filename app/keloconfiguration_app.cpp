@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "app/panel_window.h"
+#include "app/port_picker.h"
 #include "app/qt_host.h"
 #include "link/posix_serial_port.h"
 #include "panel/ini_profile.h"
@@ -14,6 +15,10 @@ bool CKeloConfigurationApp::InitInstance() {
   CKeloConfigurationDlg panel(host, port);
   PanelWindow window(panel);
   host.Attach(panel, window);
+  host.SetPortLineView([&window](const QString& text) {
+    window.portPicker().ShowLine(text);
+    window.RefreshPortToolTip();
+  });
   window.DoModal();
   // The window is done: close the port, keep the port number, stop the ticks.
   panel.OnDestroy();

@@ -11,6 +11,7 @@
 #include "app/about_dialog.h"
 #include "app/app_icon.h"
 #include "app/control_widgets.h"
+#include "app/port_picker.h"
 #include "app/text_codec.h"
 #include "panel/panel_dialog.h"
 #include "resources/control_ids.h"
@@ -35,6 +36,8 @@ PanelWindow::PanelWindow(CKeloConfigurationDlg& panel, QWidget* parent)
   const DialogTemplate& form = PanelDialogTemplate();
   resize(DialogUnitsToPixelsX(form.width, base_), DialogUnitsToPixelsY(form.height, base_));
   BuildControls();
+  portPicker_ = new PortPicker(panel_, *this, base_);
+  connect(portPicker_, &PortPicker::portChosen, this, &PanelWindow::RefreshPortToolTip);
   SetTabOrder();
   ConnectOperatorEvents();
   ShowModelState();

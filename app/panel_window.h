@@ -9,6 +9,7 @@
 #include "state/control_model.h"
 
 class CKeloConfigurationDlg;
+class PortPicker;
 class QComboBox;
 class QMenu;
 
@@ -37,6 +38,10 @@ class PanelWindow : public QDialog, private ControlObserver {
   // The panel's window menu: the About entry.
   void PopulateWindowMenu(QMenu& menu);
   void ShowAbout();
+  // What the window adds beside the port number.
+  PortPicker& portPicker() const { return *portPicker_; }
+  // The port number's tooltip names the device it selects.
+  void RefreshPortToolTip();
 
  protected:
   void accept() override;
@@ -52,7 +57,6 @@ class PanelWindow : public QDialog, private ControlObserver {
   void ConnectButton(int id, QWidget* widget);
   void ConnectEdit(int id, QWidget* widget);
   void ConnectCombo(int id, QWidget* widget);
-  void RefreshPortToolTip();
   // The model as it is when the window is built (app/panel_mirror.cpp).
   void ShowModelState();
 
@@ -74,4 +78,5 @@ class PanelWindow : public QDialog, private ControlObserver {
   DialogBaseUnits base_;
   std::vector<QWidget*> widgets_;
   std::unordered_map<int, QWidget*> byId_;
+  PortPicker* portPicker_ = nullptr;
 };

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QTimer>
 #include <QUrl>
@@ -96,9 +97,20 @@ void QtHost::Note(std::string_view text) {
   std::cerr << kApplicationName << ": " << text << std::endl;
 }
 
-void QtHost::ShowPortProblem(std::string_view reason) {
+void QtHost::ShowPortLine(std::string_view reason) {
   if (!reason.empty()) Note(reason);
-  if (portProblemView_) portProblemView_(FromCore(reason));
+  if (portLineView_) portLineView_(FromCore(reason));
+}
+
+std::optional<int> QtHost::AskChoice(std::string_view question,
+                                     const std::vector<std::string>& options) {
+  QStringList items;
+  for (const std::string& option : options) items.append(FromCore(option));
+  bool chosen = false;
+  const QString item = QInputDialog::getItem(window_, QString::fromLatin1(kApplicationName),
+                                             FromCore(question), items, 0, false, &chosen);
+  if (!chosen) return std::nullopt;
+  return static_cast<int>(items.indexOf(item));
 }
 
 void QtHost::EndDialog(int result) {

@@ -40,10 +40,12 @@ class QtHost : public Host {
   void StopTimer(int id) override;
   void EndDialog(int result) override;
   void Note(std::string_view text) override;
-  void ShowPortProblem(std::string_view reason) override;
+  void ShowPortLine(std::string_view reason) override;
+  std::optional<int> AskChoice(std::string_view question,
+                               const std::vector<std::string>& options) override;
   // Where the window shows the reason; unset, it is only said on standard error.
-  void SetPortProblemView(std::function<void(const QString&)> view) {
-    portProblemView_ = std::move(view);
+  void SetPortLineView(std::function<void(const QString&)> view) {
+    portLineView_ = std::move(view);
   }
 
  private:
@@ -52,5 +54,5 @@ class QtHost : public Host {
   CKeloConfigurationDlg* panel_ = nullptr;
   QPointer<QDialog> window_;
   std::map<int, std::unique_ptr<QTimer>> timers_;
-  std::function<void(const QString&)> portProblemView_;
+  std::function<void(const QString&)> portLineView_;
 };

@@ -103,9 +103,9 @@ void ConnectionManager::ConnectStep() {
   // is there at once.
   const Outcome& failure = link_.openFailure();
   if (opened == LinkEngine::OpenResult::kOpened) {
-    TellPortProblem("");
+    TellPortLine("");
   } else if (failure) {
-    TellPortProblem(failure->reason);
+    TellPortLine(failure->reason);
   }
   if (--connectSecondsLeft_ == 0 && connectPending_) {
     controls.SetText(ids::kStatusLine, "STATUS: Port Open timed out");
@@ -113,10 +113,10 @@ void ConnectionManager::ConnectStep() {
   }
 }
 
-void ConnectionManager::TellPortProblem(const std::string& reason) {
-  if (reason == portProblem_) return;
-  portProblem_ = reason;
-  host_.ShowPortProblem(reason);
+void ConnectionManager::TellPortLine(const std::string& reason) {
+  if (reason == portLine_) return;
+  portLine_ = reason;
+  host_.ShowPortLine(reason);
 }
 
 void ConnectionManager::OnPortNumberChanged() {

@@ -33,7 +33,7 @@ class ConnectionManager {
  private:
   void QueueConnectSet();
   // Shows why the port cannot be opened, when that changes.
-  void TellPortProblem(const std::string& reason);
+  void TellPortLine(const std::string& reason);
 
   PanelState& panel_;
   LinkEngine& link_;
@@ -41,5 +41,5 @@ class ConnectionManager {
   Host& host_;
   bool connectPending_ = false;
   int32_t connectSecondsLeft_ = 0;
-  std::string portProblem_;
+  std::string portLine_;
 };

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "link/link_clock.h"
 
@@ -40,7 +41,12 @@ class Host : public LinkClock {
   // Something the operator should know that needs no answer and no window (a setting
   // that could not be saved at exit): said on standard error.
   virtual void Note(std::string_view text) = 0;
-  // Why the port cannot be opened, shown at once beside the port number (and said on
-  // standard error), without a box; an empty text takes it away.
-  virtual void ShowPortProblem(std::string_view reason) = 0;
+  // The line beside the port number: why the port cannot be opened, or what Find
+  // machine found; shown at once without a box (and said on standard error). An empty
+  // text takes it away.
+  virtual void ShowPortLine(std::string_view text) = 0;
+  // A choice among options (the machine answered on several ports): the index chosen,
+  // nothing when the operator declines.
+  virtual std::optional<int> AskChoice(std::string_view question,
+                                       const std::vector<std::string>& options) = 0;
 };

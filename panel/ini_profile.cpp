@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -152,6 +153,28 @@ std::optional<std::string> Lookup(const IniText& ini, std::string_view section,
   const Location where = Locate(ini, section, key);
   if (!where.key) return std::nullopt;
   return std::string(SplitKeyValue(ini.lines[*where.key].text)->value);
+}
+
+// Every key of the first section of that name, with its value, in file order; the first
+// of a key written twice.
+std::vector<ProfileEntry> Entries(const IniText& ini, std::string_view section) {
+  std::vector<ProfileEntry> entries;
+  bool inside = false;
+  bool seen = false;
+  for (const IniLine& line : ini.lines) {
+    if (const auto name = SectionName(line.text)) {
+      inside = !seen && SameName(*name, section);
+      seen = seen || inside;
+      continue;
+    }
+    const auto pair = inside ? SplitKeyValue(line.text) : std::nullopt;
+    if (!pair) continue;
+    const bool known = std::any_of(entries.begin(), entries.end(), [&](const ProfileEntry& e) {
+      return SameName(e.key, pair->key);
+    });
+    if (!known) entries.push_back({std::string(pair->key), std::string(pair->value)});
+  }
+  return entries;
 }
 
 void Store(IniText& ini, std::string_view section, std::string_view key, std::string_view value) {
@@ -319,7 +342,18 @@ std::optional<std::string> IniFileProfile::GetProfileString(std::string_view sec
   return Lookup(SplitLines(file.text), section, key);
 }
 
+std::vector<ProfileEntry> IniFileProfile::GetProfileSection(std::string_view section) {
+  const FileContents file = ReadFile(path_);
+  if (file.state != FileState::kRead) return {};
+  return Entries(SplitLines(file.text), section);
+}
+
 Outcome IniFileProfile::WriteProfileInt(std::string_view section, std::string_view key, int value) {
+  return WriteProfileString(section, key, std::to_string(value));
+}
+
+Outcome IniFileProfile::WriteProfileString(std::string_view section, std::string_view key,
+                                           std::string_view value) {
   if (path_.empty()) return Failure{ENOENT, "there is no home folder to keep the profile in"};
   const FileContents file = ReadFile(path_);
   // A file that could not be read is not replaced: what it holds would be lost.
@@ -327,7 +361,7 @@ Outcome IniFileProfile::WriteProfileInt(std::string_view section, std::string_vi
     return Failure{EIO, path_ + ": the file cannot be read, so it is left as it is"};
   }
   IniText ini = SplitLines(file.text);
-  Store(ini, section, key, std::to_string(value));
+  Store(ini, section, key, value);
   const std::string folder = FolderOf(path_);
   if (!MakeFolders(folder)) {
     const Failure failure = SystemFailure(errno);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "panel/profile.h"
 
@@ -39,6 +40,9 @@ class IniFileProfile : public Profile {
   // Fails, with the file as it was, when the file cannot be read or written; the
   // reason names the file.
   Outcome WriteProfileInt(std::string_view section, std::string_view key, int value) override;
+  Outcome WriteProfileString(std::string_view section, std::string_view key,
+                             std::string_view value) override;
+  std::vector<ProfileEntry> GetProfileSection(std::string_view section) override;
   std::optional<std::string> GetProfileString(std::string_view section,
                                               std::string_view key) override;
 

@@ -1,6 +1,7 @@
 #include "panel/panel_dialog.h"
 
 #include "link/command_codes.h"
+#include "link/posix_serial_port.h"
 #include "replies/dispatcher.h"
 #include "replies/settings_block.h"
 #include "replies/time_text.h"
@@ -13,12 +14,18 @@ constexpr int kProgressFull = 100;
 
 }  // namespace
 
-CKeloConfigurationDlg::CKeloConfigurationDlg(Host& host, SerialPort& port)
+MachineFinder::PortMaker PosixPortMaker() {
+  return [] { return std::make_unique<PosixSerialPort>(); };
+}
+
+CKeloConfigurationDlg::CKeloConfigurationDlg(Host& host, SerialPort& port,
+                                             MachineFinder::PortMaker makePort)
     : host_(host),
       link_(port, host, *this, *this),
       log_(state_.controls, link_),
       commands_(state_, link_, log_, host),
-      connection_(state_, link_, log_, host) {}
+      connection_(state_, link_, log_, host),
+      chooser_(state_, link_, host, std::move(makePort)) {}
 
 void CKeloConfigurationDlg::OnTimer(int timerId) {
   if (timerId == kLinkTimerId) {
@@ -27,6 +34,7 @@ void CKeloConfigurationDlg::OnTimer(int timerId) {
     AdvanceProgress(state_.gate.rxInProgress);
   }
   if (timerId == kConnectTimerId) connection_.ConnectStep();
+  if (timerId == kFindTimerId) chooser_.OnFindTick();
 }
 
 // The Write and Read runs animate bar 1021 by ticks alone, not by their replies.

@@ -7,13 +7,19 @@
 #include "panel/commands.h"
 #include "panel/connection.h"
 #include "panel/host.h"
+#include "panel/port_chooser.h"
 #include "replies/log_follower.h"
 #include "state/panel_state.h"
 
 class SerialPort;
 
+// Ports on the system's serial devices.
+MachineFinder::PortMaker PosixPortMaker();
+
 inline constexpr int kLinkTimerId = 1;
 inline constexpr int kConnectTimerId = 2;
+// Runs only while Find machine asks the adapters.
+inline constexpr int kFindTimerId = 3;
 inline constexpr unsigned kLinkTickMs = 120;
 inline constexpr unsigned kConnectTickMs = 1000;
 
@@ -23,7 +29,9 @@ inline constexpr unsigned kConnectTickMs = 1000;
 // request carries and shows what the link reports.
 class CKeloConfigurationDlg : private LinkListener, private RequestSource {
  public:
-  CKeloConfigurationDlg(Host& host, SerialPort& port);
+  // `makePort` makes the ports Find machine asks the adapters on.
+  CKeloConfigurationDlg(Host& host, SerialPort& port,
+                        MachineFinder::PortMaker makePort = PosixPortMaker());
   CKeloConfigurationDlg(const CKeloConfigurationDlg&) = delete;
   CKeloConfigurationDlg& operator=(const CKeloConfigurationDlg&) = delete;
   ~CKeloConfigurationDlg() override = default;
@@ -46,6 +54,7 @@ class CKeloConfigurationDlg : private LinkListener, private RequestSource {
   const LogFollower& log() const { return log_; }
   PanelCommands& commands() { return commands_; }
   ConnectionManager& connection() { return connection_; }
+  PortChooser& chooser() { return chooser_; }
   const ConnectionManager& connection() const { return connection_; }
 
  private:
@@ -73,4 +82,5 @@ class CKeloConfigurationDlg : private LinkListener, private RequestSource {
   LogFollower log_;
   PanelCommands commands_;
   ConnectionManager connection_;
+  PortChooser chooser_;
 };

@@ -8,7 +8,8 @@ cd "$(dirname "$0")/.."
 scripts/build.sh
 out=build/screenshots
 mkdir -p "$out"
-shots=("$out/panel-startup.png" "$out/panel-live.png")
+shots=("$out/panel-startup.png" "$out/panel-live.png" "$out/panel-port-reason.png"
+       "$out/panel-port-picker.png")
 tool=build/tests/gui/panel-screenshot
 if command -v xvfb-run >/dev/null; then
   xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" "$tool" "${shots[@]}"

@@ -1,13 +1,20 @@
 // Renders the panel to PNG files, to look at the layout: at start-up, and with texts
 // of a running link in every line that changes (scripts/screenshot.sh).
 //
-//   panel-screenshot STARTUP.png LIVE.png
+//   panel-screenshot STARTUP.png LIVE.png PORT.png PICKER.png
+//
+// PORT.png shows the line beside the port with why the port cannot be opened, and
+// PICKER.png the picker's menu with two adapters.
 
 #include <QApplication>
+#include <QMenu>
 #include <QPixmap>
+#include <QToolButton>
 #include <cstdio>
 
 #include "app/panel_window.h"
+#include "app/port_picker.h"
+#include "link/serial_devices.h"
 #include "panel/panel_dialog.h"
 #include "resources/control_ids.h"
 #include "support/fake_host.h"
@@ -53,8 +60,8 @@ bool Save(PanelWindow& window, const char* path) {
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: panel-screenshot STARTUP.png LIVE.png\n");
+  if (argc != 5) {
+    std::fprintf(stderr, "usage: panel-screenshot STARTUP.png LIVE.png PORT.png PICKER.png\n");
     return 2;
   }
   FakeHost host;
@@ -65,5 +72,30 @@ int main(int argc, char* argv[]) {
   window.show();
   if (!Save(window, argv[1])) return 1;
   ShowRunningLink(panel.controls());
-  return Save(window, argv[2]) ? 0 : 1;
+  if (!Save(window, argv[2])) return 1;
+
+  PortPicker& picker = window.portPicker();
+  picker.ShowLine(QString::fromUtf8(
+      "Permission denied: /dev/ttyUSB0 — add yourself to the dialout group: sudo usermod "
+      "-aG dialout $USER, then log in again"));
+  if (!Save(window, argv[3])) return 1;
+  picker.SetDetector([] {
+    SerialDevice ftdi;
+    ftdi.node = "/dev/ttyUSB0";
+    ftdi.manufacturer = "FTDI";
+    ftdi.product = "FT232R USB UART";
+    ftdi.serial = "A1B2C3";
+    ftdi.vendorId = "0403";
+    SerialDevice acm;
+    acm.node = "/dev/ttyACM0";
+    acm.product = "USB Serial";
+    acm.vendorId = "2341";
+    return std::vector<SerialDevice>{ftdi, acm};
+  });
+  picker.FillMenu();
+  picker.menu()->popup(window.mapToGlobal(picker.button()->geometry().bottomLeft()));
+  QApplication::processEvents();
+  const bool saved = picker.menu()->grab().save(QString::fromLocal8Bit(argv[4]));
+  if (!saved) std::fprintf(stderr, "panel-screenshot: cannot write %s\n", argv[4]);
+  return saved ? 0 : 1;
 }

@@ -16,9 +16,23 @@ int MemoryProfile::GetProfileInt(std::string_view section, std::string_view key,
 }
 
 Outcome MemoryProfile::WriteProfileInt(std::string_view section, std::string_view key, int value) {
+  return WriteProfileString(section, key, std::to_string(value));
+}
+
+Outcome MemoryProfile::WriteProfileString(std::string_view section, std::string_view key,
+                                          std::string_view value) {
   if (!writesSucceed) return Failure{ENOSPC, "disk full"};
-  values[KeyOf(section, key)] = std::to_string(value);
+  values[KeyOf(section, key)] = value;
   return std::nullopt;
+}
+
+std::vector<ProfileEntry> MemoryProfile::GetProfileSection(std::string_view section) {
+  std::vector<ProfileEntry> entries;
+  const std::string prefix = std::string(section) + "/";
+  for (const auto& [key, value] : values) {
+    if (key.starts_with(prefix)) entries.push_back({key.substr(prefix.size()), value});
+  }
+  return entries;
 }
 
 std::optional<std::string> MemoryProfile::GetProfileString(std::string_view section,

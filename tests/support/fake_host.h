@@ -17,6 +17,9 @@ class MemoryProfile : public Profile {
  public:
   int GetProfileInt(std::string_view section, std::string_view key, int defaultValue) override;
   Outcome WriteProfileInt(std::string_view section, std::string_view key, int value) override;
+  Outcome WriteProfileString(std::string_view section, std::string_view key,
+                             std::string_view value) override;
+  std::vector<ProfileEntry> GetProfileSection(std::string_view section) override;
   std::optional<std::string> GetProfileString(std::string_view section,
                                               std::string_view key) override;
 
@@ -46,7 +49,12 @@ class FakeHost : public Host {
   void EndDialog(int result) override { endResult = result; }
 
   void Note(std::string_view text) override { notes.emplace_back(text); }
-  void ShowPortProblem(std::string_view reason) override { portProblems.emplace_back(reason); }
+  void ShowPortLine(std::string_view reason) override { portLines.emplace_back(reason); }
+  std::optional<int> AskChoice(std::string_view question,
+                               const std::vector<std::string>& options) override {
+    choices.push_back({std::string(question), options});
+    return choiceAnswer;
+  }
 
   std::vector<std::string> MessageTexts() const;
 
@@ -56,7 +64,14 @@ class FakeHost : public Host {
   std::deque<std::optional<std::string>> savePaths;
   std::vector<Message> messages;
   std::vector<std::string> notes;
-  std::vector<std::string> portProblems;  // each change of the reason shown, "" when cleared
+  std::vector<std::string> portLines;
+  struct Choice {
+    std::string question;
+    std::vector<std::string> options;
+  };
+  std::vector<Choice> choices;
+  std::optional<int> choiceAnswer;  // what every choice is answered  // each change of the reason
+                                    // shown, "" when cleared
   FakeLinkClock clock;
   int64_t now = 1'700'000'000;
   MemoryProfile profileStore;

@@ -72,6 +72,14 @@ void BatchHost::Note(std::string_view text) {
   trace_.Line("note " + Quote(text));
 }
 
-void BatchHost::ShowPortProblem(std::string_view reason) {
+void BatchHost::ShowPortLine(std::string_view reason) {
   if (!reason.empty()) Note(reason);
+}
+
+std::optional<int> BatchHost::AskChoice(std::string_view question,
+                                        const std::vector<std::string>& options) {
+  std::string line = "choice " + Quote(question);
+  for (const std::string& option : options) line += " " + Quote(option);
+  trace_.Line(line);
+  return std::nullopt;
 }

@@ -1,0 +1,139 @@
+#include "panel/port_chooser.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <charconv>
+
+#include "link/link_engine.h"
+#include "link/port_names.h"
+#include "panel/exchange.h"
+#include "panel/host.h"
+#include "panel/panel_dialog.h"
+#include "panel/profile.h"
+#include "state/panel_state.h"
+
+namespace {
+
+constexpr const char* kPortsSection = "Ports";
+constexpr int kFirstPort = 1;
+constexpr int kLastPort = 30;
+constexpr unsigned kFindTickMs = 10;
+
+bool Exists(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0;
+}
+
+bool SameDevice(const SerialDevice& a, const SerialDevice& b) {
+  return a.node == b.node;
+}
+
+// The number of a "COMn" key, if it is one of the panel's numbers.
+std::optional<int> PortNumberOf(const std::string& key) {
+  if (key.size() < 4 || (key.compare(0, 3, "COM") != 0 && key.compare(0, 3, "com") != 0)) {
+    return std::nullopt;
+  }
+  int number = 0;
+  const auto [end, error] = std::from_chars(key.data() + 3, key.data() + key.size(), number);
+  if (error != std::errc() || end != key.data() + key.size()) return std::nullopt;
+  if (number < kFirstPort || number > kLastPort) return std::nullopt;
+  return number;
+}
+
+}  // namespace
+
+PortChooser::PortChooser(PanelState& panel, LinkEngine& link, Host& host,
+                         MachineFinder::PortMaker makePort)
+    : panel_(panel), link_(link), host_(host), finder_(host, std::move(makePort)) {}
+
+std::vector<SerialDevice> PortChooser::Offered(const std::vector<SerialDevice>& detected) const {
+  std::vector<SerialDevice> offered = detected;
+  for (const ProfileEntry& entry : host_.profile().GetProfileSection(kPortsSection)) {
+    if (!PortNumberOf(entry.key) || entry.value.empty() || !Exists(entry.value)) continue;
+    const SerialDevice named = DescribeDevice(entry.value);
+    const bool listed = std::any_of(offered.begin(), offered.end(),
+                                    [&](const SerialDevice& d) { return SameDevice(d, named); });
+    if (!listed) offered.push_back(named);
+  }
+  return offered;
+}
+
+void PortChooser::Choose(const SerialDevice& device) {
+  const std::string stable = StableName(device);
+  int number = panel_.values.commPort;
+  if (number < kFirstPort || number > kLastPort) number = kFirstPort;
+  for (const ProfileEntry& entry : host_.profile().GetProfileSection(kPortsSection)) {
+    const auto named = PortNumberOf(entry.key);
+    if (named && (entry.value == stable || entry.value == device.node)) number = *named;
+  }
+  if (const auto failure =
+          host_.profile().WriteProfileString(kPortsSection, PortName(number), stable)) {
+    host_.ShowMessage(
+        "The choice of " + DeviceLabel(device) + " could not be kept:\n" + failure->reason,
+        MessageButtons::kOk);
+    return;
+  }
+  panel_.values.commPort = number;
+  ShowPanel(panel_);
+}
+
+void PortChooser::FindMachine(const std::vector<SerialDevice>& detected) {
+  if (link_.IsOpen()) {
+    host_.ShowMessage("Close the port first: Find machine asks every adapter in turn.",
+                      MessageButtons::kOk);
+    return;
+  }
+  candidates_.clear();
+  for (const SerialDevice& device : Offered(detected)) {
+    // Only USB adapters and what the profile names: an on-board port may be anything.
+    const bool named = std::none_of(detected.begin(), detected.end(),
+                                    [&](const SerialDevice& d) { return SameDevice(d, device); });
+    if (!device.vendorId.empty() || named) candidates_.push_back(device);
+  }
+  std::vector<std::string> nodes;
+  for (const SerialDevice& device : candidates_) nodes.push_back(device.node);
+  finder_.Start(nodes);
+  host_.ShowPortLine(candidates_.empty() ? "Find machine: no adapter to ask"
+                                         : "Looking for the machine…");
+  if (!candidates_.empty()) host_.StartTimer(kFindTimerId, kFindTickMs);
+}
+
+void PortChooser::OnFindTick() {
+  if (finder_.Step()) return;
+  host_.StopTimer(kFindTimerId);
+  TellWhatWasFound();
+}
+
+std::string PortChooser::LabelOf(const std::string& node) const {
+  for (const SerialDevice& device : candidates_) {
+    if (device.node == node) return DeviceLabel(device);
+  }
+  return node;
+}
+
+void PortChooser::TellWhatWasFound() {
+  const std::vector<std::string>& answered = finder_.answered();
+  std::string chosen;
+  if (answered.size() == 1) {
+    chosen = answered.front();
+  } else if (answered.size() > 1) {
+    std::vector<std::string> labels;
+    for (const std::string& node : answered) labels.push_back(LabelOf(node));
+    const auto picked =
+        host_.AskChoice("The machine answered on more than one port. Which one?", labels);
+    if (picked && *picked >= 0 && static_cast<std::size_t>(*picked) < answered.size()) {
+      chosen = answered[static_cast<std::size_t>(*picked)];
+    }
+  }
+  if (!chosen.empty()) {
+    for (const SerialDevice& device : candidates_) {
+      if (device.node == chosen) Choose(device);
+    }
+    host_.ShowPortLine("The machine answered on " + LabelOf(chosen) + ": press Connect");
+    return;
+  }
+  std::string text = answered.empty() ? "No machine answered" : "No port chosen";
+  for (const MachineFinder::Skipped& skipped : finder_.skipped()) text += "; " + skipped.reason;
+  host_.ShowPortLine(text);
+}
