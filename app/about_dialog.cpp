@@ -40,7 +40,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     QWidget* widget = CreateControlWidget(entry, this);
     widget->setGeometry(ControlGeometry(entry, base));
     if (entry.kind == ControlKind::kDefaultPushButton) {
-      connect(static_cast<QAbstractButton*>(widget), &QAbstractButton::clicked, this,
+      connect(qobject_cast<QAbstractButton*>(widget), &QAbstractButton::clicked, this,
               &QDialog::accept);
       widget->setFocus();
     }

@@ -34,14 +34,14 @@ void PanelWindow::ConnectOperatorEvents() {
 }
 
 void PanelWindow::ConnectButton(int id, QWidget* widget) {
-  connect(static_cast<QAbstractButton*>(widget), &QAbstractButton::clicked, this, [this, id] {
+  connect(qobject_cast<QAbstractButton*>(widget), &QAbstractButton::clicked, this, [this, id] {
     OperatorClicked(panel_, id);
     RefreshPortToolTip();
   });
 }
 
 void PanelWindow::ConnectEdit(int id, QWidget* widget) {
-  connect(static_cast<QLineEdit*>(widget), &QLineEdit::textEdited, this,
+  connect(qobject_cast<QLineEdit*>(widget), &QLineEdit::textEdited, this,
           [this, id](const QString& text) {
             OperatorEdited(panel_, id, ToCore(text));
             // Any change handler reads the whole panel, and with it the port number.
@@ -50,7 +50,7 @@ void PanelWindow::ConnectEdit(int id, QWidget* widget) {
 }
 
 void PanelWindow::ConnectCombo(int id, QWidget* widget) {
-  auto* combo = static_cast<QComboBox*>(widget);
+  auto* combo = qobject_cast<QComboBox*>(widget);
   connect(combo->lineEdit(), &QLineEdit::textEdited, this,
           [this, id](const QString& text) { OperatorTypedComboText(panel_, id, ToCore(text)); });
   connect(combo, &QComboBox::activated, this,

@@ -36,7 +36,8 @@ PanelWindow::PanelWindow(CKeloConfigurationDlg& panel, QWidget* parent)
   const DialogTemplate& form = PanelDialogTemplate();
   resize(DialogUnitsToPixelsX(form.width, base_), DialogUnitsToPixelsY(form.height, base_));
   BuildControls();
-  portPicker_ = new PortPicker(panel_, *this, base_);
+  // Placed by the base units of the font just set, so not in the initializer list.
+  portPicker_ = new PortPicker(panel_, *this, base_);  // NOLINT(*-prefer-member-initializer)
   connect(portPicker_, &PortPicker::portChosen, this, &PanelWindow::RefreshPortToolTip);
   SetTabOrder();
   ConnectOperatorEvents();
@@ -58,7 +59,7 @@ void PanelWindow::BuildControls() {
   }
 }
 
-void PanelWindow::SetTabOrder() {
+void PanelWindow::SetTabOrder() const {
   QWidget* previous = nullptr;
   for (int id : PanelTabOrder()) {
     QWidget* widget = Control(id);
@@ -111,7 +112,7 @@ void PanelWindow::contextMenuEvent(QContextMenuEvent* event) {
   menu.exec(event->globalPos());
 }
 
-void PanelWindow::PopulateWindowMenu(QMenu& menu) {
+void PanelWindow::PopulateWindowMenu(QMenu& menu) const {
   if (kAboutMenuText.empty()) return;
   QAction* about = menu.addAction(FromCore(kAboutMenuText));
   connect(about, &QAction::triggered, this, &PanelWindow::ShowAbout);

@@ -36,7 +36,7 @@ class PanelWindow : public QDialog, private ControlObserver {
   DialogBaseUnits BaseUnits() const { return base_; }
 
   // The panel's window menu: the About entry.
-  void PopulateWindowMenu(QMenu& menu);
+  void PopulateWindowMenu(QMenu& menu) const;
   void ShowAbout();
   // What the window adds beside the port number.
   PortPicker& portPicker() const { return *portPicker_; }
@@ -51,7 +51,7 @@ class PanelWindow : public QDialog, private ControlObserver {
 
  private:
   void BuildControls();
-  void SetTabOrder();
+  void SetTabOrder() const;
   // The message map (app/message_map.cpp).
   void ConnectOperatorEvents();
   void ConnectButton(int id, QWidget* widget);
@@ -75,7 +75,7 @@ class PanelWindow : public QDialog, private ControlObserver {
 
   CKeloConfigurationDlg& panel_;
   ControlModel& model_;
-  DialogBaseUnits base_;
+  DialogBaseUnits base_{};
   std::vector<QWidget*> widgets_;
   std::unordered_map<int, QWidget*> byId_;
   PortPicker* portPicker_ = nullptr;

@@ -99,7 +99,7 @@ void QtHost::Note(std::string_view text) {
 
 void QtHost::ShowPortLine(std::string_view reason) {
   if (!reason.empty()) Note(reason);
-  if (portLineView_) portLineView_(FromCore(reason));
+  if (portLineView_ != nullptr) portLineView_(FromCore(reason));
 }
 
 std::optional<int> QtHost::AskChoice(std::string_view question,
@@ -114,5 +114,5 @@ std::optional<int> QtHost::AskChoice(std::string_view question,
 }
 
 void QtHost::EndDialog(int result) {
-  if (window_) window_->done(result);
+  if (window_ != nullptr) window_->done(result);
 }

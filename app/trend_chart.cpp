@@ -36,11 +36,10 @@ void FitAxis(QValueAxis& axis, double low, double high, int mostTicks) {
 }  // namespace
 
 TrendChart::TrendChart(const TrendChartSpec& spec, bool showTimeLabels)
-    : showsTimeLabels_(showTimeLabels) {
+    : time_(new QDateTimeAxis(this)), showsTimeLabels_(showTimeLabels) {
   setBackgroundRoundness(0);
   layout()->setContentsMargins(0, 0, 0, 0);
   legend()->setAlignment(Qt::AlignRight);
-  time_ = new QDateTimeAxis(this);
   time_->setLabelsVisible(showTimeLabels);
   // Hidden labels are still made on every replot; empty ones cost next to nothing.
   if (!showTimeLabels) time_->setFormat(QString());

@@ -55,8 +55,8 @@ class TrendChart : public QChart {
   QSize PlotSize() const;
   int RoomForTicks(const QValueAxis& axis) const;
 
-  bool showsTimeLabels_;
   QDateTimeAxis* time_;
+  bool showsTimeLabels_;
   std::vector<ValueAxis> axes_;
   QSize plotted_;
 };

@@ -22,15 +22,15 @@ struct TrendAxis {
   const char* title;
   std::span<const TrendLine> lines;
   bool fixedRange;
-  double low;
-  double high;
-  int fixedTicks;           // ticks across a fixed range, grid lines included
-  const char* labelFormat;  // printf style, as QValueAxis takes it
+  double low = 0;
+  double high = 0;
+  int fixedTicks = 0;                 // ticks across a fixed range, grid lines included
+  const char* labelFormat = nullptr;  // printf style, as QValueAxis takes it
 };
 
 struct TrendChartSpec {
   TrendAxis left;
-  const TrendAxis* right;  // null for a chart of one kind of quantity
+  const TrendAxis* right = nullptr;  // null for a chart of one kind of quantity
 };
 
 // Top to bottom: temperatures, pressures, compressor PWM with the mains value.

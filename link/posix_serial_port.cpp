@@ -60,7 +60,7 @@ PortError PortErrorFromErrno(int error) {
 }
 
 PosixSerialPort::~PosixSerialPort() {
-  if (fd_ >= 0) ClosePort();
+  CloseDescriptor();
 }
 
 bool PosixSerialPort::OpenPort(const std::string& device) {
@@ -106,13 +106,18 @@ bool PosixSerialPort::ClosePort() {
     handle_ = PortHandle::kNone;
     return Fail(kNotOpen);
   }
+  return CloseDescriptor() ? Succeed() : Fail();
+}
+
+bool PosixSerialPort::CloseDescriptor() {
+  if (fd_ < 0) return true;
   // The exclusive flag outlives this descriptor if some other open keeps the device.
   ioctl(fd_, TIOCNXCL);
   flock(fd_, LOCK_UN);
   const int closed = close(fd_);
   fd_ = -1;
   handle_ = PortHandle::kNone;
-  return closed == 0 ? Succeed() : Fail();
+  return closed == 0;
 }
 
 bool PosixSerialPort::PurgeTx() {

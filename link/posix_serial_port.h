@@ -60,6 +60,8 @@ class PosixSerialPort : public SerialPort {
   static Failure WhyNotOpened(const std::string& device, int error);
   bool Succeed();
   bool HungUp() const;
+  // Gives up the exclusive hold and closes; true when the close succeeded.
+  bool CloseDescriptor();
   bool Flush(int queue);
   bool Control(unsigned long request);
 

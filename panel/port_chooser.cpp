@@ -119,6 +119,7 @@ void PortChooser::TellWhatWasFound() {
     chosen = answered.front();
   } else if (answered.size() > 1) {
     std::vector<std::string> labels;
+    labels.reserve(answered.size());
     for (const std::string& node : answered) labels.push_back(LabelOf(node));
     const auto picked =
         host_.AskChoice("The machine answered on more than one port. Which one?", labels);

@@ -12,6 +12,7 @@ packages=(
   umockdev libumockdev-dev  # simulated udev devices for their tests
   qt6-charts-dev libqt6opengl6-dev  # the Trends window (Qt6Charts needs Qt6OpenGL)
   clang libclang-rt-14-dev  # libFuzzer and the sanitizer runtimes
+  clang-format clang-tidy   # the layout and lint checks (scripts/lint.sh)
   xvfb xauth                # screenshots of the real window
 )
 

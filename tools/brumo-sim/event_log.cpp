@@ -54,7 +54,7 @@ Record EventLog::RecordAt(int address) const {
   Record record;
   record.fill(0xFF);
   for (int i = 0; i < kRecordSize; ++i) {
-    const auto at = static_cast<std::size_t>(address + i);
+    const auto at = static_cast<std::size_t>(address) + static_cast<std::size_t>(i);
     if (address + i >= 0 && at < memory_.size()) record[static_cast<std::size_t>(i)] = memory_[at];
   }
   return record;

@@ -8,7 +8,7 @@
 namespace sim {
 namespace {
 
-constexpr int64_t kDay = 24 * 60 * 60;
+constexpr int64_t kDay = int64_t{24} * 60 * 60;
 constexpr int64_t kDefaultServiceAge = 200 * kDay;
 constexpr int kProgressDone = 100;
 
@@ -59,7 +59,7 @@ void BrumoMachine::SetClock(int64_t time) {
 // The requests that change the machine. Each change that a service engineer makes is
 // also written to the event log, as the machine's own firmware does.
 void BrumoMachine::Write(uint8_t code, const Frame& request) {
-  const auto payload = request.begin() + kPayloadStart;
+  const auto* const payload = request.begin() + kPayloadStart;
   switch (code) {
     case cmd::kWriteSettings:
       std::copy_n(payload, state_.settings.size(), state_.settings.begin());

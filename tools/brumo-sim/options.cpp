@@ -102,7 +102,8 @@ std::vector<Option> OptionTable(ParsedOptions& parsed) {
   SimOptions& o = parsed.options;
   MachineSetup& m = o.machine;
   ReplyFaults& f = o.faults;
-  constexpr int64_t kTimeMin = INT32_MIN, kTimeMax = INT32_MAX;
+  constexpr int64_t kTimeMin = INT32_MIN;
+  constexpr int64_t kTimeMax = INT32_MAX;
   return {
       {"--help", false, [&parsed](std::string_view) { return parsed.help = true; }},
       {"-h", false, [&parsed](std::string_view) { return parsed.help = true; }},
@@ -159,14 +160,15 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args, int64_t hostTim
   for (std::size_t i = 0; i < args.size(); ++i) {
     std::string_view arg = args[i];
     std::optional<std::string_view> inlineValue;
-    if (const std::size_t eq = arg.find('='); arg.starts_with("--") && eq != arg.npos) {
+    if (const std::size_t eq = arg.find('=');
+        arg.starts_with("--") && eq != std::string_view::npos) {
       inlineValue = arg.substr(eq + 1);
       arg = arg.substr(0, eq);
     }
     const Option* option = nullptr;
     for (const Option& candidate : table)
       if (candidate.name == arg) option = &candidate;
-    if (!option) {
+    if (option == nullptr) {
       parsed.error = "unknown option " + std::string(arg);
       return parsed;
     }

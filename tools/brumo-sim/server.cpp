@@ -76,18 +76,18 @@ ServeEnd Serve(int controllerFd, int signalFd, LineSession& session, const Milli
       log(std::string("poll: ") + std::strerror(errno));
       return ServeEnd::kError;
     }
-    if (fds[0].revents & POLLIN) {
+    if ((fds[0].revents & POLLIN) != 0) {
       signalfd_siginfo info{};
       if (read(signalFd, &info, sizeof info) == sizeof info)
         log(std::string("stopped by ") + strsignal(static_cast<int>(info.ssi_signo)));
       return ServeEnd::kSignal;
     }
-    if (fds[1].revents & POLLIN) {
+    if ((fds[1].revents & POLLIN) != 0) {
       if (ReadAvailable(controllerFd, session, clock()) == ReadResult::kError) {
         log(std::string("read: ") + std::strerror(errno));
         return ServeEnd::kError;
       }
-    } else if (fds[1].revents & (POLLERR | POLLHUP | POLLNVAL)) {
+    } else if ((fds[1].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
       // We hold the terminal side ourselves, so this means the pair itself broke.
       log("pseudo-terminal failed");
       return ServeEnd::kError;
