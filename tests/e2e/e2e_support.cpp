@@ -86,7 +86,6 @@ std::vector<std::string> ListAdditions(const BatchRun& run) {
 BatchRun RunAgainstSimulator(const std::vector<std::string>& simOptions,
                              const std::string& script) {
   BatchRun run;
-  const fs::path dir = FreshDirectory();
   std::vector<std::string> simArgs = {BRUMO_SIM_PATH};
   simArgs.insert(simArgs.end(), simOptions.begin(), simOptions.end());
   ChildProcess sim(simArgs);
@@ -100,12 +99,26 @@ BatchRun RunAgainstSimulator(const std::vector<std::string>& simOptions,
     return run;
   }
   run.simDevice = *device;
-  std::ofstream(dir / "kelo-configuration.ini")
-      << "[Kelo Config]\nComm Port=1\n[Ports]\nCOM1=" << *device << "\n";
-  std::ofstream(dir / "script") << script;
+  BatchRun batch = RunBatchOn(*device, script);
+  batch.simDevice = run.simDevice;
+  return batch;
+}
 
-  ChildProcess batch({KELO_BATCH_PATH, (dir / "script").string()},
-                     {"XDG_CONFIG_HOME=" + dir.string(), "TZ=UTC"});
+BatchRun RunBatchOn(const std::string& device, const std::string& script, bool unprivileged) {
+  BatchRun run;
+  const fs::path dir = FreshDirectory();
+  std::ofstream(dir / "kelo-configuration.ini")
+      << "[Kelo Config]\nComm Port=1\n[Ports]\nCOM1=" << device << "\n";
+  std::ofstream(dir / "script") << script;
+  std::vector<std::string> command = {KELO_BATCH_PATH, (dir / "script").string()};
+  if (unprivileged && geteuid() == 0) {
+    // As "nobody", who may read the folder and write its profile.
+    fs::permissions(dir, fs::perms::all);
+    fs::permissions(dir / "kelo-configuration.ini", fs::perms::all);
+    command.insert(command.begin(),
+                   {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"});
+  }
+  ChildProcess batch(command, {"XDG_CONFIG_HOME=" + dir.string(), "TZ=UTC"});
   const std::string trace = batch.ReadAll(kRunMs);
   run.exitStatus = batch.Wait(kStartMs).value_or(-1);
   run.lines = ParseTrace(trace);

@@ -28,6 +28,10 @@ struct BatchRun {
 };
 
 BatchRun RunAgainstSimulator(const std::vector<std::string>& simOptions, const std::string& script);
+// A run of kelo-batch with COM1 naming `device`; when the test runs as root and
+// `unprivileged` is set, as the user "nobody" (through setpriv).
+BatchRun RunBatchOn(const std::string& device, const std::string& script,
+                    bool unprivileged = false);
 
 // The event lines and detail lines added to the event list, in order.
 std::vector<std::string> ListAdditions(const BatchRun& run);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -123,6 +124,23 @@ TEST_F(Connection, CountdownShowsEighteenDownToTwoThenTimesOut) {
   ConnectTicks(1);
   EXPECT_EQ(Opens(), 18);
   EXPECT_EQ(Status(), "STATUS: Port Open timed out");
+}
+
+TEST_F(Connection, WhyTheOpenFailsIsShownAtOnceAndGoesOnSuccess) {
+  port.openSucceeds = false;
+  port.openFailure = Failure{ENOENT, "No such device: /dev/ttyUSB0"};
+  PressConnect();
+  ConnectTicks(2);  // said once, not once a tick
+  EXPECT_EQ(host.portLines, std::vector<std::string>{"No such device: /dev/ttyUSB0"});
+  EXPECT_EQ(Status(), Attempting(17));  // the countdown and its texts go on
+  port.openFailure = Failure{EBUSY, "Busy: another program holds /dev/ttyUSB0"};
+  ConnectTicks(1);
+  port.openSucceeds = true;
+  ConnectTicks(1);
+  EXPECT_EQ(host.portLines, (std::vector<std::string>{"No such device: /dev/ttyUSB0",
+                                                      "Busy: another program holds /dev/ttyUSB0",
+                                                      ""}));
+  EXPECT_EQ(Status(), "STATUS: Port Open");
 }
 
 TEST_F(Connection, PortThatOpensOnTheLastTryStaysOpen) {

@@ -26,6 +26,7 @@ class FakeSerialPort : public SerialPort {
   bool SetBreak() override;
   bool ClearBreak() override;
   PortHandle Handle() const override { return handle; }
+  Outcome LastFailure() const override { return handle == PortHandle::kBad ? openFailure : Outcome(); }
 
   // Bytes waiting in the driver's input buffer.
   void Receive(const std::vector<uint8_t>& bytes);
@@ -34,6 +35,7 @@ class FakeSerialPort : public SerialPort {
 
   // Scripted behaviour.
   bool openSucceeds = true;
+  Outcome openFailure;  // what LastFailure says after a failed open
   bool configureSucceeds = true;
   bool purgeTxSucceeds = true;   // false plays a lost port
   int writesBeforeFailure = -1;  // -1: writes never fail
