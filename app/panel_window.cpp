@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QShortcut>
 
 #include "app/about_dialog.h"
 #include "app/app_icon.h"
@@ -41,6 +42,9 @@ PanelWindow::PanelWindow(CKeloConfigurationDlg& panel, QWidget* parent)
   connect(portPicker_, &PortPicker::portChosen, this, &PanelWindow::RefreshPortToolTip);
   SetTabOrder();
   ConnectOperatorEvents();
+  // F1 is Help, as the panel's hidden Help button would be.
+  auto* help = new QShortcut(QKeySequence::HelpContents, this);
+  connect(help, &QShortcut::activated, this, [this] { panel_.OnHelpClicked(); });
   ShowModelState();
   model_.Subscribe(this);
 }

@@ -52,9 +52,11 @@ MessageAnswer QtHost::ShowMessage(std::string_view text, MessageButtons buttons)
   return answer == QMessageBox::Ok ? MessageAnswer::kOk : MessageAnswer::kCancel;
 }
 
-std::optional<std::string> QtHost::AskSavePath() {
-  // No filter and no default suffix; Qt asks before overwriting a file.
-  const QString path = QFileDialog::getSaveFileName(window_);
+std::optional<std::string> QtHost::AskSavePath(std::string_view suggestedName) {
+  // No default suffix: a name is used as typed. Qt asks before overwriting a file.
+  const QString suggested = QDir::current().filePath(FromCore(suggestedName));
+  const QString path = QFileDialog::getSaveFileName(
+      window_, QString(), suggested, QStringLiteral("Text files (*.txt);;All files (*)"));
   if (path.isEmpty()) return std::nullopt;
   return PathToCore(path);
 }

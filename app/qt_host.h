@@ -29,7 +29,7 @@ class QtHost : public Host {
   void Attach(CKeloConfigurationDlg& panel, QDialog& window);
 
   MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons) override;
-  std::optional<std::string> AskSavePath() override;
+  std::optional<std::string> AskSavePath(std::string_view suggestedName) override;
   int64_t MonotonicMicros() override { return clock_.MonotonicMicros(); }
   void SleepUntilMicros(int64_t micros) override { clock_.SleepUntilMicros(micros); }
   int64_t CurrentTime() override;

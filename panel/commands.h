@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 class Host;
 class LinkEngine;
@@ -31,8 +32,9 @@ class PanelCommands {
  private:
   // Write: false, with the operator told, when T_Max or T_Min cannot travel in a byte.
   bool CalibrationFitsItsBytes();
-  // Asks where to save, writes the content whole and tells the operator of a failure.
-  void Save(const std::function<std::string()>& content);
+  // Asks where to save (suggesting the machine's name, `what` and the date), writes the
+  // content whole and tells the operator of a failure.
+  void Save(std::string_view what, const std::function<std::string()>& content);
 
   PanelState& panel_;
   LinkEngine& link_;

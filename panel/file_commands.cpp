@@ -7,6 +7,7 @@
 
 #include "panel/commands.h"
 #include "panel/event_log_file.h"
+#include "panel/file_names.h"
 #include "panel/host.h"
 #include "panel/saved_file.h"
 #include "panel/settings_report.h"
@@ -23,18 +24,19 @@ void PanelCommands::OnClearLogClicked() {
 }
 
 void PanelCommands::OnSaveLogClicked() {
-  Save([this] {
+  Save("event log", [this] {
     const ControlState* list = panel_.controls.Find(ids::kEventList);
     return list == nullptr ? std::string() : EventLogFileContent(list->lines);
   });
 }
 
 void PanelCommands::OnSaveAllClicked() {
-  Save([this] { return SettingsReport(panel_); });
+  Save("settings", [this] { return SettingsReport(panel_); });
 }
 
-void PanelCommands::Save(const std::function<std::string()>& content) {
-  const std::optional<std::string> path = host_.AskSavePath();
+void PanelCommands::Save(std::string_view what, const std::function<std::string()>& content) {
+  const std::optional<std::string> path =
+      host_.AskSavePath(SuggestedFileName(panel_.machine.machineName, what, host_.CurrentTime()));
   if (!path || path->empty()) return;
   // The content as the panel is when the dialog closes (the link goes on behind it).
   // Written whole or not at all; the panel stays as it is either way.

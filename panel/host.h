@@ -24,9 +24,9 @@ class Host : public LinkClock {
 
   // A modal message box titled with the application's name; "\n" breaks lines.
   virtual MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons) = 0;
-  // The save-file dialog (asks before overwriting, adds no extension). Nothing when
-  // the operator cancels.
-  virtual std::optional<std::string> AskSavePath() = 0;
+  // The save-file dialog (asks before overwriting, adds no extension, offers text
+  // files), with a file name suggested. Nothing when the operator cancels.
+  virtual std::optional<std::string> AskSavePath(std::string_view suggestedName) = 0;
   // Seconds since 1970-01-01 00:00:00 UTC.
   virtual int64_t CurrentTime() = 0;
   virtual Profile& profile() = 0;

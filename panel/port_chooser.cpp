@@ -29,6 +29,13 @@ bool SameDevice(const SerialDevice& a, const SerialDevice& b) {
   return a.node == b.node;
 }
 
+// Whether a path names the device: its node, its by-id link, or a link that leads to it.
+bool Names(const std::string& path, const SerialDevice& device) {
+  if (path.empty()) return false;
+  if (path == device.node || path == device.byIdLink) return true;
+  return DescribeDevice(path).node == device.node;
+}
+
 // The number of a "COMn" key, if it is one of the panel's numbers.
 std::optional<int> PortNumberOf(const std::string& key) {
   if (key.size() < 4 || (key.compare(0, 3, "COM") != 0 && key.compare(0, 3, "com") != 0)) {
@@ -60,13 +67,14 @@ std::vector<SerialDevice> PortChooser::Offered(const std::vector<SerialDevice>& 
 }
 
 void PortChooser::Choose(const SerialDevice& device) {
-  const std::string stable = StableName(device);
-  int number = panel_.values.commPort;
-  if (number < kFirstPort || number > kLastPort) number = kFirstPort;
+  // A number whose entry already names the device, by whatever path, keeps its entry.
   for (const ProfileEntry& entry : host_.profile().GetProfileSection(kPortsSection)) {
     const auto named = PortNumberOf(entry.key);
-    if (named && (entry.value == stable || entry.value == device.node)) number = *named;
+    if (named && Names(entry.value, device)) return TakeNumber(*named);
   }
+  int number = panel_.values.commPort;
+  if (number < kFirstPort || number > kLastPort) number = kFirstPort;
+  const std::string stable = StableName(device);
   if (const auto failure =
           host_.profile().WriteProfileString(kPortsSection, PortName(number), stable)) {
     host_.ShowMessage(
@@ -74,6 +82,10 @@ void PortChooser::Choose(const SerialDevice& device) {
         MessageButtons::kOk);
     return;
   }
+  TakeNumber(number);
+}
+
+void PortChooser::TakeNumber(int number) {
   panel_.values.commPort = number;
   ShowPanel(panel_);
 }

@@ -19,8 +19,8 @@ class PortChooser {
   // What to choose from: the adapters detected, then the devices named under [Ports]
   // that exist and were not detected (a pseudo-terminal, say).
   std::vector<SerialDevice> Offered(const std::vector<SerialDevice>& detected) const;
-  // The operator chose an adapter: it keeps the port number that already names it under
-  // [Ports], or takes the number shown, and its stable name is stored for that number.
+  // The operator chose an adapter: it keeps the port number whose [Ports] entry already
+  // names it, or takes the number shown, and its stable name is stored for that number.
   void Choose(const SerialDevice& device);
 
   // Find machine: asks the detected USB adapters and the devices named under [Ports],
@@ -28,9 +28,12 @@ class PortChooser {
   void FindMachine(const std::vector<SerialDevice>& detected);
   void OnFindTick();
   bool finding() const { return finder_.Running(); }
+  // The devices the machine answered on in the last search.
+  const std::vector<std::string>& found() const { return finder_.answered(); }
 
  private:
   void TellWhatWasFound();
+  void TakeNumber(int number);
   std::string LabelOf(const std::string& node) const;
 
   PanelState& panel_;

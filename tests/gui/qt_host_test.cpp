@@ -139,22 +139,31 @@ class QtHostTest : public QObject {
     const QString path = dir.filePath(QStringLiteral("report"));
     QString suffix = QStringLiteral("unset");
     bool confirmsOverwrite = false;
+    QStringList filters;
+    QStringList suggested;
     WhenModalOpens([&](QWidget* modal) {
       auto* dialog = qobject_cast<QFileDialog*>(modal);
       if (dialog == nullptr) return;
       suffix = dialog->defaultSuffix();
       confirmsOverwrite = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+      filters = dialog->nameFilters();
+      suggested = dialog->selectedFiles();
       dialog->selectFile(path);
       QMetaObject::invokeMethod(dialog, &QDialog::accept);
     });
-    QCOMPARE(host->AskSavePath(), std::optional<std::string>(path.toStdString()));
+    QCOMPARE(host->AskSavePath("FOGGER-ONE settings 2026-12-07.txt"),
+             std::optional<std::string>(path.toStdString()));
     QCOMPARE(suffix, QString());
     QVERIFY(confirmsOverwrite);
+    QCOMPARE(filters,
+             (QStringList{QStringLiteral("Text files (*.txt)"), QStringLiteral("All files (*)")}));
+    QCOMPARE(suggested.size(), 1);
+    QVERIFY(suggested.front().endsWith(QStringLiteral("/FOGGER-ONE settings 2026-12-07.txt")));
   }
 
   void cancellingTheSaveDialogGivesNothing() {
     WhenModalOpens([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
-    QCOMPARE(host->AskSavePath(), std::nullopt);
+    QCOMPARE(host->AskSavePath("report.txt"), std::nullopt);
   }
 
   void endDialogEndsTheWindowsRun() {

@@ -50,7 +50,8 @@ MessageAnswer FakeHost::ShowMessage(std::string_view text, MessageButtons button
   return answer;
 }
 
-std::optional<std::string> FakeHost::AskSavePath() {
+std::optional<std::string> FakeHost::AskSavePath(std::string_view suggestedName) {
+  suggestedNames.emplace_back(suggestedName);
   if (savePaths.empty()) return std::nullopt;
   auto path = savePaths.front();
   savePaths.pop_front();

@@ -37,7 +37,7 @@ class FakeHost : public Host {
   };
 
   MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons) override;
-  std::optional<std::string> AskSavePath() override;
+  std::optional<std::string> AskSavePath(std::string_view suggestedName) override;
   int64_t MonotonicMicros() override { return clock.MonotonicMicros(); }
   void SleepUntilMicros(int64_t until) override { clock.SleepUntilMicros(until); }
   int64_t CurrentTime() override { return now; }
@@ -62,6 +62,7 @@ class FakeHost : public Host {
   std::deque<MessageAnswer> answers;
   // Paths the save dialog returns, in order; nothing (cancel) when none is queued.
   std::deque<std::optional<std::string>> savePaths;
+  std::vector<std::string> suggestedNames;  // what each save dialog suggested
   std::vector<Message> messages;
   std::vector<std::string> notes;
   std::vector<std::string> portLines;

@@ -26,7 +26,9 @@ class FakeSerialPort : public SerialPort {
   bool SetBreak() override;
   bool ClearBreak() override;
   PortHandle Handle() const override { return handle; }
-  Outcome LastFailure() const override { return handle == PortHandle::kBad ? openFailure : Outcome(); }
+  Outcome LastFailure() const override {
+    return handle == PortHandle::kBad ? openFailure : Outcome();
+  }
 
   // Bytes waiting in the driver's input buffer.
   void Receive(const std::vector<uint8_t>& bytes);

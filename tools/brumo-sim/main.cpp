@@ -44,6 +44,10 @@ int main(int argc, char** argv) {
     std::cerr << "brumo-sim: " << parsed.error << "\nTry 'brumo-sim --help'.\n";
     return 2;
   }
+  if (parsed.version) {
+    std::cout << "brumo-sim " << KELO_VERSION << "\n";
+    return 0;
+  }
   if (parsed.help) {
     std::cout << sim::UsageText();
     return 0;

@@ -107,6 +107,7 @@ std::vector<Option> OptionTable(ParsedOptions& parsed) {
   return {
       {"--help", false, [&parsed](std::string_view) { return parsed.help = true; }},
       {"-h", false, [&parsed](std::string_view) { return parsed.help = true; }},
+      {"--version", false, [&parsed](std::string_view) { return parsed.version = true; }},
       {"--verbose", false, [&o](std::string_view) { return o.verbose = true; }},
       {"--link", true, SetText(o.linkPath, 4096)},
       {"--silent", false, [&f](std::string_view) { return f.silent = true; }},
@@ -203,6 +204,7 @@ SIGINT or SIGTERM.
   --link PATH           also make PATH a symbolic link to the device (removed on exit)
   --verbose             log requests and replies on standard error
   -h, --help            show this text
+  --version             show the version
 
 Faults:
   --silent              never answer

@@ -22,6 +22,7 @@ struct SimOptions {
 struct ParsedOptions {
   SimOptions options;
   bool help = false;
+  bool version = false;
   std::string error;  // not empty when the command line is wrong
 };
 

@@ -22,7 +22,7 @@ MessageAnswer BatchHost::ShowMessage(std::string_view text, MessageButtons butto
   return answer;
 }
 
-std::optional<std::string> BatchHost::AskSavePath() {
+std::optional<std::string> BatchHost::AskSavePath(std::string_view /*suggestedName*/) {
   std::optional<std::string> path;
   if (!savePaths.empty()) {
     path = savePaths.front();

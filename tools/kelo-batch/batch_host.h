@@ -17,7 +17,7 @@ class BatchHost : public Host {
   BatchHost(Trace& trace, Profile& profile);
 
   MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons) override;
-  std::optional<std::string> AskSavePath() override;
+  std::optional<std::string> AskSavePath(std::string_view suggestedName) override;
   int64_t MonotonicMicros() override { return clock_.MonotonicMicros(); }
   void SleepUntilMicros(int64_t micros) override { clock_.SleepUntilMicros(micros); }
   int64_t CurrentTime() override;

@@ -5,12 +5,15 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <string_view>
 #include <thread>
 
 #include "batch_host.h"
 #include "batch_runner.h"
 #include "batch_script.h"
+#include "find_command.h"
 #include "link/posix_serial_port.h"
+#include "link/serial_devices.h"
 #include "panel/ini_profile.h"
 #include "panel/panel_dialog.h"
 #include "trace.h"
@@ -19,18 +22,18 @@ namespace {
 
 constexpr int kScriptError = 2;
 
-void PrintUsage() {
-  std::cerr << "usage: kelo-batch SCRIPT   (- reads the script from standard input)\n";
-}
+constexpr const char* kUsage =
+    "Usage: kelo-batch SCRIPT        run a script of operator actions (- reads standard input)\n"
+    "       kelo-batch --list-ports  list the serial adapters this computer has\n"
+    "       kelo-batch --find        ask each adapter for the machine and name the one that\n"
+    "                                answers\n"
+    "       kelo-batch --help | --version\n"
+    "\n"
+    "Runs the Kelo Configuration panel without a window and prints a trace of everything it\n"
+    "shows and every frame on the line; the profile is $XDG_CONFIG_HOME/kelo-configuration.ini\n"
+    "(or ~/.config). The script's actions and the trace's lines are in the README.\n";
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc != 2) {
-    PrintUsage();
-    return kScriptError;
-  }
-  const std::string scriptPath = argv[1];
+int RunScript(const std::string& scriptPath) {
   std::ifstream file;
   if (scriptPath != "-") {
     file.open(scriptPath);
@@ -59,4 +62,36 @@ int main(int argc, char** argv) {
   });
   runner.Run(std::get<std::vector<Action>>(parsed));
   return 0;
+}
+
+int ListPorts() {
+  IniFileProfile profile(ProfilePathFromEnvironment());
+  for (const std::string& line : PortListing(ListSerialDevices(), profile)) {
+    std::cout << line << "\n";
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::cerr << kUsage;
+    return kScriptError;
+  }
+  const std::string_view argument = argv[1];
+  if (argument == "--help" || argument == "-h") {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (argument == "--version") {
+    std::cout << "kelo-batch " << KELO_VERSION << "\n";
+    return 0;
+  }
+  if (argument == "--list-ports") return ListPorts();
+  if (argument == "--find") {
+    IniFileProfile profile(ProfilePathFromEnvironment());
+    return FindMachine(ListSerialDevices(), profile, std::cout);
+  }
+  return RunScript(argv[1]);
 }

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The name a save dialog suggests: the machine's name, what the file holds and today's
+// date, "FOGGER-ONE settings 2026-12-07.txt". Characters a file name cannot hold become
+// "_"; a machine without a name is "Brumo".
+std::string SuggestedFileName(std::string_view machineName, std::string_view what, int64_t now,
+                              std::string_view extension = ".txt");
