@@ -30,6 +30,8 @@ PortPicker::PortPicker(CKeloConfigurationDlg& panel, QWidget& window, DialogBase
   button_->setToolTip(tr("Choose a detected adapter, or find the machine"));
   button_->setAccessibleName(tr("Choose the adapter"));
   button_->setPopupMode(QToolButton::InstantPopup);
+  // Kept out of the tab order and the first focus, which are the original panel's.
+  button_->setFocusPolicy(Qt::NoFocus);
   button_->setMenu(menu_);
   button_->setGeometry(MapDialogRect(kButtonRect, base));
   connect(menu_, &QMenu::aboutToShow, this, &PortPicker::FillMenu);
