@@ -106,6 +106,7 @@ class BenchLink : public LinkListener {
     link.Open("bench");
   }
 
+  void OnRequestSent(const Frame& /*request*/) override {}
   void OnReplyComplete(const Frame& reply) override {
     ++replies;
     DispatchReply(reply, state, log);

@@ -64,6 +64,7 @@ void LinkEngine::SendNextRequest() {
   for (int32_t slot : request) {
     if (!port_.WritePortByte(slot & 0xFF)) break;
   }
+  listener_.OnRequestSent(request);
 }
 
 void LinkEngine::SendBreak() {

@@ -7,6 +7,8 @@ class LinkListener {
  public:
   virtual ~LinkListener() = default;
 
+  // A request went out.
+  virtual void OnRequestSent(const Frame& request) = 0;
   // All twelve bytes of a reply arrived on its read tick.
   virtual void OnReplyComplete(const Frame& reply) = 0;
   // The read tick found fewer than twelve bytes (`received` of them) and the port is

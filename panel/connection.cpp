@@ -7,6 +7,7 @@
 
 #include "link/command_codes.h"
 #include "link/link_engine.h"
+#include "link/link_health.h"
 #include "link/port_names.h"
 #include "panel/exchange.h"
 #include "panel/host.h"
@@ -29,8 +30,8 @@ constexpr int kDefaultPort = 1;
 }  // namespace
 
 ConnectionManager::ConnectionManager(PanelState& panel, LinkEngine& link, LogFollower& log,
-                                     Host& host)
-    : panel_(panel), link_(link), log_(log), host_(host) {}
+                                     LinkHealth& health, Host& host)
+    : panel_(panel), link_(link), log_(log), health_(health), host_(host) {}
 
 void ConnectionManager::OnConnectClicked() {
   ControlModel& controls = panel_.controls;
@@ -54,6 +55,7 @@ void ConnectionManager::OnConnectClicked() {
   connectPending_ = true;
   link_.ClearQueue();
   log_.Restart();
+  health_.Restart();
   panel_.machine.machineSettings.reset();
   panel_.machine.machineCalibration.reset();
   QueueConnectSet();

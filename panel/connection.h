@@ -5,6 +5,7 @@
 
 class Host;
 class LinkEngine;
+class LinkHealth;
 class LogFollower;
 struct PanelState;
 
@@ -13,7 +14,8 @@ struct PanelState;
 // the port once a second for up to 18 ticks.
 class ConnectionManager {
  public:
-  ConnectionManager(PanelState& panel, LinkEngine& link, LogFollower& log, Host& host);
+  ConnectionManager(PanelState& panel, LinkEngine& link, LogFollower& log, LinkHealth& health,
+                    Host& host);
 
   void OnConnectClicked();     // button 1026, "Connect" or "Close"
   void ConnectStep();          // the connect tick
@@ -38,6 +40,7 @@ class ConnectionManager {
   PanelState& panel_;
   LinkEngine& link_;
   LogFollower& log_;
+  LinkHealth& health_;
   Host& host_;
   bool connectPending_ = false;
   int32_t connectSecondsLeft_ = 0;

@@ -30,5 +30,6 @@ std::string SuggestedFileName(std::string_view machineName, std::string_view wha
   for (char& c : name) {
     if (c == '/' || static_cast<unsigned char>(c) < 0x20) c = '_';
   }
-  return name + " " + std::string(what) + " " + DateOf(now) + std::string(extension);
+  const std::string middle = what.empty() ? " " : " " + std::string(what) + " ";
+  return name + middle + DateOf(now) + std::string(extension);
 }

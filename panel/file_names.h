@@ -6,6 +6,6 @@
 
 // The name a save dialog suggests: the machine's name, what the file holds and today's
 // date, "FOGGER-ONE settings 2026-12-07.txt". Characters a file name cannot hold become
-// "_"; a machine without a name is "Brumo".
+// "_"; a machine without a name is "Brumo". Without `what`, "FOGGER-ONE 2026-12-07.zip".
 std::string SuggestedFileName(std::string_view machineName, std::string_view what, int64_t now,
                               std::string_view extension = ".txt");

@@ -29,6 +29,8 @@ class Host : public LinkClock {
   virtual std::optional<std::string> AskSavePath(std::string_view suggestedName) = 0;
   // Seconds since 1970-01-01 00:00:00 UTC.
   virtual int64_t CurrentTime() = 0;
+  // The same in milliseconds, where the host knows them.
+  virtual int64_t CurrentTimeMs() { return CurrentTime() * 1000; }
   virtual Profile& profile() = 0;
   // Opens a document or folder through the desktop; true on success.
   virtual bool OpenDocument(const std::string& path) = 0;

@@ -2,6 +2,7 @@
 
 #include "link/command_codes.h"
 #include "link/posix_serial_port.h"
+#include "panel/saved_file.h"
 #include "replies/dispatcher.h"
 #include "replies/settings_block.h"
 #include "replies/time_text.h"
@@ -24,8 +25,9 @@ CKeloConfigurationDlg::CKeloConfigurationDlg(Host& host, SerialPort& port,
       link_(port, host, *this, *this),
       log_(state_.controls, link_),
       commands_(state_, link_, log_, host),
-      connection_(state_, link_, log_, host),
-      chooser_(state_, link_, host, std::move(makePort)) {}
+      connection_(state_, link_, log_, health_, host),
+      chooser_(state_, link_, host, std::move(makePort)),
+      service_(state_, recording_, health_, connection_, host) {}
 
 void CKeloConfigurationDlg::OnTimer(int timerId) {
   if (timerId == kLinkTimerId) {
@@ -52,27 +54,60 @@ void CKeloConfigurationDlg::AdvanceProgress(bool& inProgress) {
 
 // --- What the link reports ---
 
+void CKeloConfigurationDlg::OnRequestSent(const Frame& /*request*/) {
+  health_.RequestSent();
+}
+
 void CKeloConfigurationDlg::OnReplyComplete(const Frame& reply) {
+  health_.ReplyComplete(host_.CurrentTimeMs());
   // Before the dispatch, so a new firmware revision shows from the next reply on.
   state_.controls.SetText(ids::kStatusLine, "STATUS: Link is live  (Firmware Rev = " +
                                                 state_.machine.firmwareRevision + ")");
-  DispatchReply(reply, state_, log_);
+  const int code = reply[2] & 0xFF;
+  if (!DispatchReply(reply, state_, log_)) health_.UnhandledCode();
+  recording_.NoteReply(code);
+  if (code == cmd::kReadClock) {
+    health_.ClockMeasured(state_.machine.deviceClock - host_.CurrentTime());
+  }
 }
 
-void CKeloConfigurationDlg::OnNoReply(int /*received*/) {
+void CKeloConfigurationDlg::OnNoReply(int received) {
+  health_.ReplyIncomplete(received);
   if (link_.IsOpen()) {
     state_.controls.SetText(ids::kStatusLine, "STATUS: Error- No Status from Brumo");
   }
 }
 
 void CKeloConfigurationDlg::OnPortLost() {
+  health_.PortLost();
   state_.controls.SetText(ids::kConnectButton, "Connect");
   state_.controls.SetText(ids::kStatusLine, "STATUS: Not connected");
 }
 
 void CKeloConfigurationDlg::OnIdle() {
+  EndPass();
   QueuePollSet();
   ShowClockLine();
+}
+
+// The pass that ends gives the telemetry's sample; a recording that cannot go on says so.
+void CKeloConfigurationDlg::EndPass() {
+  const std::string path = recording_.recordingPath();
+  if (const auto failure = recording_.PassEnded(state_.machine, host_.CurrentTimeMs())) {
+    host_.ShowMessage("Recording stopped. " + SaveFailedMessage(path, *failure),
+                      MessageButtons::kOk);
+  }
+}
+
+std::optional<int> CKeloConfigurationDlg::GetAllRecordsRead() const {
+  if (!log_.gettingAll()) return std::nullopt;
+  // The chain goes on while a request 21 is awaited or next to be sent.
+  const MsgStack& queue = link_.queue();
+  const bool awaited =
+      link_.replyCountdown() > 0 && link_.requestFrame()[2] == cmd::kReadLogRecordAt;
+  const bool next = queue.GetCount() > 0 && queue.SlotAt(queue.GetCount()) == cmd::kReadLogRecordAt;
+  if (!awaited && !next) return std::nullopt;
+  return log_.recordsRead();
 }
 
 void CKeloConfigurationDlg::QueuePollSet() {

@@ -4,10 +4,13 @@
 #include <string>
 
 #include "link/link_engine.h"
+#include "link/link_health.h"
 #include "panel/commands.h"
 #include "panel/connection.h"
 #include "panel/host.h"
 #include "panel/port_chooser.h"
+#include "panel/service_commands.h"
+#include "panel/telemetry_recording.h"
 #include "replies/log_follower.h"
 #include "state/panel_state.h"
 
@@ -55,10 +58,19 @@ class CKeloConfigurationDlg : private LinkListener, private RequestSource {
   PanelCommands& commands() { return commands_; }
   ConnectionManager& connection() { return connection_; }
   PortChooser& chooser() { return chooser_; }
+  ServiceCommands& service() { return service_; }
+  const LinkHealth& health() const { return health_; }
+  const TelemetryRecording& telemetry() const { return recording_; }
+  // Not live: closed, lost, or the last three requests without a complete reply. The
+  // window dims the live readouts then.
+  bool LinkLive() const { return health_.Live(link_.IsOpen()); }
+  // While Get All reads the log: the records read so far.
+  std::optional<int> GetAllRecordsRead() const;
   const ConnectionManager& connection() const { return connection_; }
 
  private:
   // What the link reports.
+  void OnRequestSent(const Frame& request) override;
   void OnReplyComplete(const Frame& reply) override;
   void OnNoReply(int received) override;
   void OnPortLost() override;
@@ -75,12 +87,16 @@ class CKeloConfigurationDlg : private LinkListener, private RequestSource {
   void QueuePollSet();
   void ShowClockLine();
   void AdvanceProgress(bool& inProgress);
+  void EndPass();
 
   Host& host_;
   PanelState state_;
+  LinkHealth health_;
+  TelemetryRecording recording_;
   LinkEngine link_;
   LogFollower log_;
   PanelCommands commands_;
   ConnectionManager connection_;
   PortChooser chooser_;
+  ServiceCommands service_;
 };

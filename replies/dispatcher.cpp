@@ -41,9 +41,13 @@ constexpr Route kRoutes[] = {
 
 }  // namespace
 
-void DispatchReply(const Frame& reply, PanelState& panel, LogFollower& log) {
+bool DispatchReply(const Frame& reply, PanelState& panel, LogFollower& log) {
   const int code = ReplyByte(reply, 2);
   for (const Route& route : kRoutes) {
-    if (route.code == code) return route.decode(reply, panel, log);
+    if (route.code == code) {
+      route.decode(reply, panel, log);
+      return true;
+    }
   }
+  return false;
 }

@@ -38,6 +38,7 @@ void LogFollower::RestartFollowing() {
 void LogFollower::Restart() {
   RestartFollowing();
   pointers_.readPointer = 0;
+  gettingAll_ = false;
 }
 
 void LogFollower::OnLogPointerReply(const Frame& reply) {
@@ -79,12 +80,18 @@ void LogFollower::OnRecordReply(const Frame& reply, bool readAll) {
     controls_.SetTopIndex(ids::kEventList, count - kLinesKeptAboveEnd);
   }
   if (readAll && pointers_.readPointer < kLogEnd) link_.Queue(cmd::kReadLogRecordAt);
+  if (readAll && pointers_.readPointer >= kLogEnd) gettingAll_ = false;
+}
+
+int LogFollower::recordsRead() const {
+  return pointers_.readPointer / kRecordSize;
 }
 
 void LogFollower::GetAll() {
   // Runs whether or not a port is open; the next Connect empties the queue.
   controls_.ResetList(ids::kEventList);
   pointers_.readPointer = 0;
+  gettingAll_ = true;
   link_.Queue(cmd::kReadLogRecordAt);
 }
 

@@ -36,9 +36,15 @@ class LogFollower {
   void ClearList();
 
   const LogPointers& pointers() const { return pointers_; }
+  // Get All was pressed and its chain has not reached the log's end.
+  bool gettingAll() const { return gettingAll_; }
+  // Records Get All has read so far.
+  int recordsRead() const;
+  static constexpr int kLogRecords = 148;
 
  private:
   ControlModel& controls_;
   CommandQueue& link_;
   LogPointers pointers_;
+  bool gettingAll_ = false;
 };

@@ -28,6 +28,12 @@ constexpr TemperatureField kTemperatures[] = {
 }  // namespace
 
 void DecodeTemperatures(const Frame& reply, PanelState& panel) {
+  TelemetryReadings& raw = panel.machine.telemetry;
+  raw.ei = ReplySigned16(reply, 3);
+  raw.eo = ReplySigned16(reply, 5);
+  raw.ci = ReplySigned16(reply, 7);
+  raw.co = ReplySigned16(reply, 9);
+  raw.pwm = ReplyByte(reply, 11);
   for (const TemperatureField& field : kTemperatures) {
     const double value = TemperatureValue(ReplySigned16(reply, field.lowByte));
     panel.controls.SetText(field.lineId, field.label + MeasuredText(value));
@@ -37,6 +43,8 @@ void DecodeTemperatures(const Frame& reply, PanelState& panel) {
 }
 
 void DecodePressures(const Frame& reply, PanelState& panel) {
+  panel.machine.telemetry.pHigh = ReplySigned16(reply, 3);
+  panel.machine.telemetry.pLow = ReplySigned16(reply, 5);
   ControlModel& controls = panel.controls;
   const double high = PressureValue(ReplySigned16(reply, 3), kHighPressureRange);
   controls.SetText(ids::kPHighLine, "P_HIGH = " + MeasuredText(high) + " PSI");

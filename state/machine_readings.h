@@ -7,6 +7,13 @@
 
 #include "link/frames.h"
 
+// The last telemetry readings as the machine sent them (replies 25 and 27).
+struct TelemetryReadings {
+  int16_t ei = 0, eo = 0, ci = 0, co = 0;  // quarter degrees
+  uint8_t pwm = 0;                         // 255 = 100 %
+  int16_t pHigh = 0, pLow = 0;             // raw pressures
+};
+
 // What the machine has told the panel about itself. Each reading keeps its last
 // received value for the life of the panel; closing the port changes none of them.
 struct MachineReadings {
@@ -18,6 +25,7 @@ struct MachineReadings {
   int32_t fogStatusByte = 0;    // reply 1
   int32_t mainsValue = 0;       // reply 1; shown by reply 27
   int32_t outputFrequency = 0;  // reply 1, in Hz; shown by reply 27
+  TelemetryReadings telemetry;  // replies 25 and 27
   // The machine's settings (reply 3) and calibration values (reply 7), bytes 3 to 11 as
   // received since the last Connect. Write waits for both, and sends the machine's own
   // bits back for whatever the operator has not changed.

@@ -47,11 +47,13 @@ class FakeRequestSource : public RequestSource {
 // "lost", "idle". `onIdle` runs at each idle report (to queue a poll set, say).
 class RecordingListener : public LinkListener {
  public:
+  void OnRequestSent(const Frame& /*request*/) override { ++sent; }
   void OnReplyComplete(const Frame& reply) override;
   void OnNoReply(int received) override;
   void OnPortLost() override;
   void OnIdle() override;
 
   std::vector<std::string> events;
+  int sent = 0;  // requests sent
   std::function<void()> onIdle;
 };

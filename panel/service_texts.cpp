@@ -1,0 +1,122 @@
+#include "panel/service_texts.h"
+
+#include <cstdio>
+#include <ctime>
+#include <string_view>
+
+#include "panel/saved_file.h"
+#include "state/machine_readings.h"
+
+namespace {
+
+// The service interval restarts at the base date and runs 364 days.
+constexpr int64_t kServiceIntervalSeconds = int64_t{364} * 24 * 60 * 60;
+
+// 1210 as "1,210".
+std::string Grouped(int64_t number) {
+  const std::string digits = std::to_string(number);
+  std::string grouped;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    const std::size_t left = digits.size() - i;
+    if (i > 0 && digits[i - 1] != '-' && left % 3 == 0) grouped += ',';
+    grouped += digits[i];
+  }
+  return grouped;
+}
+
+std::string Fixed(double value, int decimals) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return text;
+}
+
+std::string Signed(int64_t value) {
+  return (value >= 0 ? "+" : "") + std::to_string(value);
+}
+
+std::string Seconds(int64_t ms) {
+  return ms < 100'000 ? Fixed(static_cast<double>(ms) / 1000.0, 1) : std::to_string(ms / 1000);
+}
+
+// A time as ISO 8601 in this PC's local time, "2026-12-07 12:10:47 +0100"; "unknown" for
+// one the C library cannot convert.
+std::string LocalTime(int64_t seconds) {
+  if (seconds < 0) return "unknown";
+  const auto time = static_cast<std::time_t>(seconds);
+  std::tm local{};
+  if (localtime_r(&time, &local) == nullptr) return "unknown";
+  char text[40];
+  const std::size_t length = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S %z", &local);
+  return length == 0 ? "unknown" : std::string(text, length);
+}
+
+void Line(std::string& report, std::string_view name, const std::string& value) {
+  report += std::string(name) + ": " + value;
+  report += kFileLineEnd;
+}
+
+}  // namespace
+
+std::string HealthSummary(const std::string& device, const LinkHealth& health, int64_t nowMs) {
+  const LinkHealth::Counters& c = health.counters();
+  std::string summary = device.empty() ? "no device" : device;
+  summary += " · " + Grouped(c.complete) + " of " + Grouped(c.sent) + " replies";
+  if (c.sent > 0) {
+    summary += " (" +
+               Fixed(100.0 * static_cast<double>(c.complete) / static_cast<double>(c.sent), 1) +
+               " %)";
+  }
+  if (const auto since = health.msSinceLastReply(nowMs)) {
+    summary += " · last reply " + Seconds(*since) + " s ago";
+  }
+  if (const auto offset = health.clockOffset()) summary += " · clock " + Signed(*offset) + " s";
+  return summary;
+}
+
+std::string HealthFields(const LinkHealth& health, int64_t nowMs) {
+  const LinkHealth::Counters& c = health.counters();
+  const auto recent = health.recentShare();
+  const auto since = health.msSinceLastReply(nowMs);
+  const auto offset = health.clockOffset();
+  return "sent=" + std::to_string(c.sent) + " complete=" + std::to_string(c.complete) +
+         " short=" + std::to_string(c.shortReplies) + " missing=" + std::to_string(c.missing) +
+         " lost=" + std::to_string(c.lost) + " unhandled=" + std::to_string(c.unhandled) +
+         " recent=" + (recent ? Fixed(*recent * 100.0, 1) + "%" : "-") +
+         " last-reply-ms=" + (since ? std::to_string(*since) : "-") +
+         " clock-offset=" + (offset ? Signed(*offset) : "-");
+}
+
+std::string HealthReport(const LinkHealth& health, int64_t nowMs) {
+  const LinkHealth::Counters& c = health.counters();
+  const auto recent = health.recentShare();
+  const auto since = health.msSinceLastReply(nowMs);
+  const auto offset = health.clockOffset();
+  std::string report;
+  Line(report, "Requests sent", std::to_string(c.sent));
+  Line(report, "Complete replies", std::to_string(c.complete));
+  Line(report, "Short replies", std::to_string(c.shortReplies));
+  Line(report, "Replies that never came", std::to_string(c.missing));
+  Line(report, "Ports lost", std::to_string(c.lost));
+  Line(report, "Reply codes without a decoder", std::to_string(c.unhandled));
+  Line(report, "Complete replies of the last 50 requests",
+       recent ? Fixed(*recent * 100.0, 1) + " %" : "none yet");
+  Line(report, "Last complete reply", since ? Seconds(*since) + " s ago" : "none yet");
+  Line(report, "Machine clock against this PC", offset ? Signed(*offset) + " s" : "not read");
+  return report;
+}
+
+std::string IdentityReport(const Identity& identity) {
+  const MachineReadings& machine = identity.machine;
+  const auto offset = identity.health.clockOffset();
+  std::string report;
+  Line(report, "Machine name", machine.machineName);
+  Line(report, "Firmware revision", machine.firmwareRevision);
+  Line(report, "Machine clock",
+       offset ? LocalTime(machine.deviceClock) + " (" + Signed(*offset) + " s against this PC)"
+              : "not read");
+  Line(report, "Next service due", LocalTime(machine.serviceBaseDate + kServiceIntervalSeconds));
+  Line(report, "Port", std::to_string(identity.portNumber) + " (" + identity.device + ")");
+  Line(report, "Saved", LocalTime(identity.now));
+  Line(report, "Program", std::string("kelo-configuration ") + KELO_VERSION);
+  return report;
+}

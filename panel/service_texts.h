@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "link/link_health.h"
+
+struct MachineReadings;
+
+// The texts of a service visit: the link's health at a glance, in full and as fields,
+// and who the machine is.
+
+// "/dev/ttyUSB0 · 1,203 of 1,210 replies (99.4 %) · last reply 0.2 s ago · clock +12 s";
+// parts not known yet are left out.
+std::string HealthSummary(const std::string& device, const LinkHealth& health, int64_t nowMs);
+
+// "sent=1210 complete=1203 short=3 missing=4 lost=0 unhandled=0 recent=98.0%
+// last-reply-ms=200 clock-offset=+12"; "-" for what is not known yet.
+std::string HealthFields(const LinkHealth& health, int64_t nowMs);
+
+// link-health.txt: the counters and figures, one per line, CR LF.
+std::string HealthReport(const LinkHealth& health, int64_t nowMs);
+
+// What identifies the machine and this visit, for identity.txt.
+struct Identity {
+  const MachineReadings& machine;
+  const LinkHealth& health;
+  int portNumber;
+  std::string device;
+  int64_t now;  // this PC's clock, seconds since 1970
+};
+
+// identity.txt: machine name, firmware revision, machine clock and its offset from this
+// PC, next service date, port and device, this program's version; one per line, CR LF.
+std::string IdentityReport(const Identity& identity);

@@ -1,0 +1,47 @@
+#include "panel/telemetry_recording.h"
+
+#include "link/command_codes.h"
+#include "state/machine_readings.h"
+
+namespace {
+
+constexpr unsigned kStatus = 1U << 0;
+constexpr unsigned kTemperatures = 1U << 1;
+constexpr unsigned kPressures = 1U << 2;
+constexpr unsigned kWholePass = kStatus | kTemperatures | kPressures;
+
+TelemetrySample SampleOf(const MachineReadings& machine, int64_t pcTimeMs) {
+  const TelemetryReadings& raw = machine.telemetry;
+  TelemetrySample sample;
+  sample.pcTimeMs = pcTimeMs;
+  sample.machineClock = machine.deviceClock;
+  sample.ei = raw.ei;
+  sample.eo = raw.eo;
+  sample.ci = raw.ci;
+  sample.co = raw.co;
+  sample.pLow = raw.pLow;
+  sample.pHigh = raw.pHigh;
+  sample.pwm = raw.pwm;
+  sample.fogStatus = static_cast<uint8_t>(machine.fogStatusByte);
+  sample.mains = static_cast<uint8_t>(machine.mainsValue);
+  sample.outputHz = static_cast<uint8_t>(machine.outputFrequency);
+  return sample;
+}
+
+}  // namespace
+
+void TelemetryRecording::NoteReply(int code) {
+  if (code == cmd::kReadStatus) arrived_ |= kStatus;
+  if (code == cmd::kReadTemperatures) arrived_ |= kTemperatures;
+  if (code == cmd::kReadPressures) arrived_ |= kPressures;
+}
+
+Outcome TelemetryRecording::PassEnded(const MachineReadings& machine, int64_t pcTimeMs) {
+  const bool whole = arrived_ == kWholePass;
+  arrived_ = 0;
+  if (!whole) return std::nullopt;
+  const TelemetrySample sample = SampleOf(machine, pcTimeMs);
+  ring_.Add(sample);
+  if (!recorder_.recording()) return std::nullopt;
+  return recorder_.Append(sample);
+}

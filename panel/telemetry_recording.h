@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "link/failure.h"
+#include "panel/csv_recorder.h"
+#include "replies/telemetry_history.h"
+
+struct MachineReadings;
+
+// The machine's telemetry over time: one sample for each poll pass that brought
+// temperatures, pressures and status, kept in the ring (24 hours of passes) and, while
+// the operator records, written to a CSV file as it comes.
+class TelemetryRecording {
+ public:
+  // A complete reply of this code arrived.
+  void NoteReply(int code);
+  // A poll pass ended. Takes a sample when the pass brought the three readings; a
+  // recording whose file fails is ended, with the failure given back.
+  Outcome PassEnded(const MachineReadings& machine, int64_t pcTimeMs);
+
+  Outcome StartRecording(const std::string& path) { return recorder_.Start(path); }
+  Outcome StopRecording() { return recorder_.Stop(); }
+  bool recording() const { return recorder_.recording(); }
+  const std::string& recordingPath() const { return recorder_.path(); }
+
+  const TelemetryRing& samples() const { return ring_; }
+
+ private:
+  TelemetryRing ring_;
+  CsvRecorder recorder_;
+  unsigned arrived_ = 0;  // one bit per reading of the pass
+};
