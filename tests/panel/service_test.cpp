@@ -118,9 +118,18 @@ TEST_F(ServiceTest, BundleHoldsTheFiveFilesOfTheVisit) {
   EXPECT_EQ(entries[1].second, EventLogFileContent(dlg.controls().Find(ids::kEventList)->lines));
   EXPECT_EQ(entries[2],
             std::pair(std::string("telemetry.csv"), TelemetryCsv(dlg.telemetry().samples())));
-  EXPECT_EQ(entries[3].first, "link-health.txt");
-  EXPECT_TRUE(entries[3].second.starts_with("Requests sent: 36\r\nComplete replies: 36\r\n"))
-      << entries[3].second;
+  // The connect set, five log records and three passes of six requests.
+  EXPECT_EQ(entries[3],
+            std::pair(std::string("link-health.txt"),
+                      std::string("Requests sent: 41\r\n"
+                                  "Complete replies: 41\r\n"
+                                  "Short replies: 0\r\n"
+                                  "Replies that never came: 0\r\n"
+                                  "Ports lost: 0\r\n"
+                                  "Reply codes without a decoder: 0\r\n"
+                                  "Complete replies of the last 50 requests: 100.0 %\r\n"
+                                  "Last complete reply: 0.0 s ago\r\n"
+                                  "Machine clock against this PC: +0 s\r\n")));
   EXPECT_EQ(
       entries[4],
       std::pair(std::string("identity.txt"),
