@@ -9,7 +9,10 @@
 //                            KELO_PROBE_SECONDS (default 60), then reports the CPU
 //                            time used since the press (or since the Show when there
 //                            is no button), the peak resident memory and the status
-//                            line; the process then ends.
+//                            line; the process then ends. With KELO_PROBE_PRESS set,
+//                            it also presses the button of that text right after
+//                            Connect (Trends, say) and reports how many windows were
+//                            shown at the end.
 //
 // The process start is KELO_PROBE_T0_NS (CLOCK_MONOTONIC, set by kelo-probe-launch
 // just before it executes the program), or else the start time the kernel keeps for
@@ -101,8 +104,8 @@ QString StatusLine() {
 
 class FirstShowProbe : public QObject {
  public:
-  FirstShowProbe(std::string mode, int pollSeconds)
-      : mode_(std::move(mode)), pollSeconds_(pollSeconds) {}
+  FirstShowProbe(std::string mode, int pollSeconds, QString press)
+      : mode_(std::move(mode)), pollSeconds_(pollSeconds), press_(std::move(press)) {}
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
@@ -141,15 +144,25 @@ class FirstShowProbe : public QObject {
     if (connect != nullptr) connect->click();
     cpuAtStart_ = CpuSeconds(Usage());
     connected_ = connect != nullptr;
+    if (!press_.isEmpty()) {
+      QPushButton* button = FindButton(press_);
+      if (button != nullptr) button->click();
+      pressed_ = button != nullptr;
+    }
     QTimer::singleShot(pollSeconds_ * 1000, this, [this] { ReportPolling(); });
   }
 
   void ReportPolling() {
     const rusage usage = Usage();
-    char line[300];
+    int windows = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets()) windows += widget->isVisible() ? 1 : 0;
+    char line[400];
     std::snprintf(line, sizeof line,
-                  "poll seconds=%d connect=%s cpu_s=%.3f maxrss_kb=%ld status=\"%s\"", pollSeconds_,
-                  connected_ ? "pressed" : "none", CpuSeconds(usage) - cpuAtStart_, usage.ru_maxrss,
+                  "poll seconds=%d connect=%s press=%s windows=%d cpu_s=%.3f maxrss_kb=%ld "
+                  "status=\"%s\"",
+                  pollSeconds_, connected_ ? "pressed" : "none",
+                  press_.isEmpty() ? "-" : (pressed_ ? "pressed" : "none"), windows,
+                  CpuSeconds(usage) - cpuAtStart_, usage.ru_maxrss,
                   StatusLine().toLatin1().constData());
     Report(line);
   }
@@ -160,6 +173,8 @@ class FirstShowProbe : public QObject {
   double showMs_ = 0;
   bool painted_ = false;
   bool connected_ = false;
+  QString press_;
+  bool pressed_ = false;
   double cpuAtStart_ = 0;
 };
 
@@ -171,7 +186,8 @@ void InstallProbe() {
     return;
   }
   const char* seconds = std::getenv("KELO_PROBE_SECONDS");
-  auto* probe = new FirstShowProbe(mode, seconds != nullptr ? std::atoi(seconds) : 60);
+  auto* probe = new FirstShowProbe(mode, seconds != nullptr ? std::atoi(seconds) : 60,
+                                   QString::fromLocal8Bit(qgetenv("KELO_PROBE_PRESS")));
   probe->setParent(QCoreApplication::instance());
   QCoreApplication::instance()->installEventFilter(probe);
 }

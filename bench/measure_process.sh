@@ -11,6 +11,9 @@
 #              idle for as long. The link sleeps through each request's 6 ms break, so
 #              CPU is set against what the panel used when it spun through the break
 #              (1.094 s per 60 s, measured on 2026-12-07): the budget is a fifth of it
+#   Trends     beside it, a second panel against a second brumo-sim with its Trends
+#              window open from Connect on: the CPU that window adds, against a budget
+#              of 0.5 % of a core (0.3 s per 60 s)
 #
 # Usage: bench/measure_process.sh [--runs N] [--poll-seconds S] [--quick] [--build DIR]
 #   --runs N          runs of each measurement (default 5); medians are reported
@@ -48,6 +51,8 @@ done
 
 # Polling CPU per 60 s while the break was still spun, and the budget against it.
 readonly kSpinningCpuPerMinute=1.094 kSleepingBudget=0.2
+# What the open Trends window may add: 0.5 % of a core.
+readonly kTrendsCoreShare=0.005
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/kelo-measure.XXXXXX")
 running=()  # processes this script started and has not yet waited for
@@ -64,15 +69,19 @@ trap 'exit 130' INT TERM
 
 # The programs read the profile from here (port 1 is the simulated machine) and keep
 # their runtime files here; nothing of the user's own is touched.
-mkdir -p "$work/profile" "$work/runtime"
+mkdir -p "$work/profile" "$work/profile-trends" "$work/runtime"
 chmod 700 "$work/runtime"
-cat > "$work/profile/kelo-configuration.ini" <<INI
+for profile in profile profile-trends; do
+  link=$work/brumo
+  [[ "$profile" == profile-trends ]] && link=$work/brumo-trends
+  cat > "$work/$profile/kelo-configuration.ini" <<INI
 [Kelo Config]
 Comm Port=1
 
 [Ports]
-COM1=$work/brumo
+COM1=$link
 INI
+done
 
 forget() {  # forget PID: it has been waited for
   local keep=() pid
@@ -80,10 +89,12 @@ forget() {  # forget PID: it has been waited for
   running=("${keep[@]}")
 }
 
-# probe MODE PROGRAM OUTFILE LIMIT_S: runs PROGRAM under the probe in the background;
-# its pid is left in $probe_pid.
+# probe MODE PROGRAM OUTFILE LIMIT_S [PROFILE [PRESS]]: runs PROGRAM under the probe in
+# the background, with the profile of $work/PROFILE (default profile), pressing the
+# button PRESS after Connect; its pid is left in $probe_pid.
 probe() {
-  env QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$work/profile" XDG_RUNTIME_DIR="$work/runtime" \
+  env QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$work/${5:-profile}" \
+      XDG_RUNTIME_DIR="$work/runtime" KELO_PROBE_PRESS="${6:-}" \
       KELO_PROBE_MODE="$1" KELO_PROBE_SECONDS="$poll_seconds" \
       timeout --kill-after=5 "$4" "$bin/kelo-probe-launch" "$bin/$2" > "$3" 2> "$3.err" &
   probe_pid=$!
@@ -137,34 +148,51 @@ done
 
 # --- Polling: the panel against brumo-sim, the baseline idle beside it ---
 echo
-echo "Polling for $poll_seconds s, $runs runs (the panel connected to brumo-sim; the empty"
-echo "dialog idle for as long, at the same time):"
-for run in $(seq 1 "$runs"); do
-  rm -f "$work/brumo"
-  "$sim" --link "$work/brumo" --verbose > "$work/sim.out" 2> "$work/sim-$run.log" &
+# start_sim LINK LOG: starts brumo-sim on $work/LINK; its pid is left in $sim_pid.
+# False when it does not come up.
+start_sim() {
+  rm -f "$work/$1"
+  "$sim" --link "$work/$1" --verbose > /dev/null 2> "$2" &
   sim_pid=$!
   running+=("$sim_pid")
   for _ in $(seq 100); do
-    [[ -L "$work/brumo" ]] && break
+    [[ -L "$work/$1" ]] && return 0
     kill -0 "$sim_pid" 2>/dev/null || break
     sleep 0.05
   done
-  if [[ ! -L "$work/brumo" ]]; then
-    fail "brumo-sim did not start: $(tail -n 3 "$work/sim-$run.log")"
-    break
-  fi
+  fail "brumo-sim did not start: $(tail -n 3 "$2")"
+  return 1
+}
+
+stop_sim() {
+  kill "$1" 2>/dev/null || true
+  wait "$1" 2>/dev/null || true
+  forget "$1"
+}
+
+echo "Polling for $poll_seconds s, $runs runs (the panel connected to brumo-sim; beside it"
+echo "the panel with its Trends window open against a second brumo-sim, and the empty dialog"
+echo "idle for as long):"
+for run in $(seq 1 "$runs"); do
+  start_sim brumo "$work/sim-$run.log" || break
+  panel_sim=$sim_pid
+  start_sim brumo-trends "$work/sim-trends-$run.log" || break
+  trends_sim=$sim_pid
 
   panel_out="$work/poll-panel-$run.txt"
+  trends_out="$work/poll-trends-$run.txt"
   empty_out="$work/poll-empty-$run.txt"
   probe poll kelo-configuration-probe "$panel_out" $((poll_seconds + 30))
   panel_pid=$probe_pid
+  probe poll kelo-configuration-probe "$trends_out" $((poll_seconds + 30)) profile-trends Trends
+  trends_pid=$probe_pid
   probe poll empty-dialog-probe "$empty_out" $((poll_seconds + 30))
   empty_pid=$probe_pid
   finish "$panel_pid" || true
+  finish "$trends_pid" || true
   finish "$empty_pid" || true
-  kill "$sim_pid" 2>/dev/null || true
-  wait "$sim_pid" 2>/dev/null || true
-  forget "$sim_pid"
+  stop_sim "$panel_sim"
+  stop_sim "$trends_sim"
 
   cpu=$(field cpu_s "$panel_out")
   status=$(field status "$panel_out")
@@ -173,16 +201,25 @@ for run in $(seq 1 "$runs"); do
     fail "panel polling run $run: ${status:-no report} $(tail -n 3 "$panel_out.err")"
     continue
   fi
+  trends_cpu=$(field cpu_s "$trends_out")
+  if [[ -z "$trends_cpu" || "$(field press "$trends_out")" != pressed ||
+        "$(field windows "$trends_out")" -lt 2 || "$(field status "$trends_out")" != *"Link is live"* ]]; then
+    fail "polling run $run with Trends open: $(cat "$trends_out" "$trends_out.err" | tail -n 3)"
+    continue
+  fi
   if [[ -z "$(field cpu_s "$empty_out")" ]]; then
     fail "empty dialog idle run $run: $(tail -n 3 "$empty_out.err")"
     continue
   fi
-  printf '  run %d  panel CPU %6.3f s  peak RSS %6d kB  requests %4d  |  empty dialog CPU %6.3f s  peak RSS %6d kB\n' \
+  printf '  run %d  panel CPU %6.3f s  peak RSS %6d kB  requests %4d  |  with Trends CPU %6.3f s  peak RSS %6d kB  |  empty dialog CPU %6.3f s  peak RSS %6d kB\n' \
     "$run" "$cpu" "$(field maxrss_kb "$panel_out")" "$requests" \
+    "$trends_cpu" "$(field maxrss_kb "$trends_out")" \
     "$(field cpu_s "$empty_out")" "$(field maxrss_kb "$empty_out")"
   echo "$cpu" >> "$work/poll-panel.cpu"
   field maxrss_kb "$panel_out" >> "$work/poll-panel.rss"
   echo "$requests" >> "$work/poll-panel.requests"
+  echo "$trends_cpu" >> "$work/poll-trends.cpu"
+  field maxrss_kb "$trends_out" >> "$work/poll-trends.rss"
   field cpu_s "$empty_out" >> "$work/poll-empty.cpu"
   field maxrss_kb "$empty_out" >> "$work/poll-empty.rss"
 done
@@ -208,6 +245,9 @@ p_rss=$(med "$work/kelo-configuration-probe.rss" 0)
 pp_cpu=$(med "$work/poll-panel.cpu" 3);  pe_cpu=$(med "$work/poll-empty.cpu" 3)
 pp_rss=$(med "$work/poll-panel.rss" 0);  pe_rss=$(med "$work/poll-empty.rss" 0)
 pp_req=$(med "$work/poll-panel.requests" 0)
+pt_cpu=$(med "$work/poll-trends.cpu" 3);  pt_rss=$(med "$work/poll-trends.rss" 0)
+trends_added=$(awk -v t="$pt_cpu" -v p="$pp_cpu" 'BEGIN { if (t == "nan" || p == "nan") print "nan"; else printf "%.3f", t - p }')
+trends_budget=$(awk -v s="$poll_seconds" -v c="$kTrendsCoreShare" 'BEGIN { printf "%.3f", c * s }')
 spinning=$(awk -v s="$poll_seconds" -v c="$kSpinningCpuPerMinute" 'BEGIN { printf "%.3f", c * s / 60 }')
 per_request=$(awk -v c="$pp_cpu" -v n="$pp_req" 'BEGIN { if (n == "nan" || n == 0) print "nan"; else printf "%.3f", c * 1000 / n }')
 
@@ -229,4 +269,7 @@ printf '  polling CPU while the break was spun: %s s per %s s; panel CPU / that 
   "$spinning" "$poll_seconds" "$(ratio "$pp_cpu" "$spinning")" \
   "$(verdict "$(ratio "$pp_cpu" "$spinning")" "$kSleepingBudget")"
 printf '  requests sent: %s; CPU per request, everything included: %s ms\n' "$pp_req" "$per_request"
+printf '  with Trends open: CPU %s s, peak RSS %s kB; the window adds %s s per %s s  (%s)\n' \
+  "$pt_cpu" "$pt_rss" "$trends_added" "$poll_seconds" \
+  "$(awk -v a="$trends_added" -v b="$trends_budget" 'BEGIN { if (a == "nan") print "not measured"; else if (a <= b) print "within " b " s"; else print "OVER " b " s" }')"
 exit "$failed"
