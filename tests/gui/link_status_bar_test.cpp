@@ -6,7 +6,9 @@
 #include "app/link_status_bar.h"
 
 #include <QAction>
+#include <QChartView>
 #include <QLabel>
+#include <QLineSeries>
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -42,6 +44,20 @@ QList<bool> Modelled(WindowFixture& f) {
 }
 const QList<bool> kAllEnabled(18, true);
 const QList<bool> kAllDimmed(18, false);
+
+QAbstractSeries* SeriesNamed(const QWidget& window, const QString& name) {
+  for (QChartView* view : window.findChildren<QChartView*>()) {
+    for (QAbstractSeries* series : view->chart()->series()) {
+      if (series->name() == name) return series;
+    }
+  }
+  return nullptr;
+}
+
+// The Trends window replots from the event loop, after its layouts; no clock involved.
+void SettleEvents() {
+  for (int pass = 0; pass < 5; ++pass) QCoreApplication::processEvents();
+}
 
 bool TickUntil(WindowFixture& f, const std::function<bool()>& done) {
   for (int tick = 0; tick < 500 && !done(); ++tick) f.panel.LinkTicks(1);
@@ -148,6 +164,22 @@ class LinkStatusBarTest : public QObject {
     bar.Refresh();
     QCOMPARE(bar.logProgress()->text(), QStringLiteral("Log read: 148 records"));
     QVERIFY(!bar.logProgress()->isHidden());
+  }
+
+  void trendsWindowIsToldOfNewSamples() {
+    WindowFixture f;
+    LinkStatusBar& bar = f.window.statusBar();
+    bar.ShowTrends();
+    SettleEvents();
+    const auto* ei = static_cast<QLineSeries*>(SeriesNamed(*bar.trendsWindow(), "Ei"));
+    QVERIFY(ei != nullptr);
+    QCOMPARE(ei->count(), 0);
+    f.panel.ConnectToMachine();
+    const TelemetryRing& ring = f.panel.dlg.telemetry().samples();
+    QVERIFY(TickUntil(f, [&] { return ring.added() == 2; }));
+    bar.Refresh();
+    SettleEvents();
+    QVERIFY(ei->count() > 0);
   }
 
   void windowMenuOffersTheServiceCommands() {
