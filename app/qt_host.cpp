@@ -1,6 +1,5 @@
 #include "app/qt_host.h"
 
-#include <QDateTime>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
@@ -64,10 +63,6 @@ std::optional<std::string> QtHost::AskSavePath(std::string_view suggestedName) {
 
 int64_t QtHost::CurrentTime() {
   return static_cast<int64_t>(std::time(nullptr));
-}
-
-int64_t QtHost::CurrentTimeMs() {
-  return QDateTime::currentMSecsSinceEpoch();
 }
 
 bool QtHost::OpenDocument(const std::string& path) {

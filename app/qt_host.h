@@ -33,9 +33,6 @@ class QtHost : public Host {
   int64_t MonotonicMicros() override { return clock_.MonotonicMicros(); }
   void SleepUntilMicros(int64_t micros) override { clock_.SleepUntilMicros(micros); }
   int64_t CurrentTime() override;
-  // To the millisecond, so that the link's health and the telemetry samples are timed
-  // as finely as the status bar reads them.
-  int64_t CurrentTimeMs() override;
   Profile& profile() override { return profile_; }
   bool OpenDocument(const std::string& path) override;
   std::string CurrentDirectory() override;
