@@ -1,5 +1,6 @@
 #include "app/qt_host.h"
 
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
@@ -59,6 +60,10 @@ std::optional<std::string> QtHost::AskSavePath(std::string_view suggestedName) {
       window_, QString(), suggested, QStringLiteral("Text files (*.txt);;All files (*)"));
   if (path.isEmpty()) return std::nullopt;
   return PathToCore(path);
+}
+
+int64_t QtHost::CurrentTimeMs() {
+  return QDateTime::currentMSecsSinceEpoch();
 }
 
 int64_t QtHost::CurrentTime() {

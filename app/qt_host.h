@@ -33,6 +33,7 @@ class QtHost : public Host {
   int64_t MonotonicMicros() override { return clock_.MonotonicMicros(); }
   void SleepUntilMicros(int64_t micros) override { clock_.SleepUntilMicros(micros); }
   int64_t CurrentTime() override;
+  int64_t CurrentTimeMs() override;
   Profile& profile() override { return profile_; }
   bool OpenDocument(const std::string& path) override;
   std::string CurrentDirectory() override;

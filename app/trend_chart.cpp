@@ -84,9 +84,17 @@ void TrendChart::SetTimeLabels(const QString& format, int tickCount) {
   time_->setTickCount(tickCount);
 }
 
+namespace {
+
+constexpr int kPixelsPerColumn = 2;
+
+}  // namespace
+
 void TrendChart::Replot(const TelemetryRing& ring, int64_t fromMs, int64_t toMs) {
   plotted_ = PlotSize();
-  const int columns = std::max(1, plotted_.width());
+  // The lowest and highest value of every second pixel column: a line drawn through them
+  // shows every peak, and Qt Charts' cost grows with each point it is given.
+  const int columns = std::max(1, plotted_.width() / kPixelsPerColumn);
   std::vector<AxisPoints> reduced;
   for (const ValueAxis& axis : axes_) reduced.push_back(Reduce(axis, ring, fromMs, toMs, columns));
   // Each series maps its points to the plot (and outlines them for the mouse) once: it

@@ -36,6 +36,9 @@ constexpr RangeChoice kRanges[] = {
 constexpr int kDefaultRange = 1;
 constexpr int kChartMargin = 6;
 
+// The shown span ends on a multiple of a thirtieth of it.
+constexpr int64_t kEndSteps = 30;
+
 // The start of a span ending at `toMs`; the earliest time there is, should the PC's
 // clock ever give times near it.
 int64_t SpanStart(int64_t toMs, int64_t spanMs) {
@@ -128,7 +131,14 @@ void TrendsWindow::Replot() {
   if (!Shown()) return;  // stays stale until shown again
   stale_ = false;
   if (!paused_) {
-    shownToMs_ = ring_.empty() ? QDateTime::currentMSecsSinceEpoch() : ring_.newest().pcTimeMs;
+    const int64_t newest =
+        ring_.empty() ? QDateTime::currentMSecsSinceEpoch() : ring_.newest().pcTimeMs;
+    // The span's end moves in steps of a thirtieth of it, so that the time labels are laid
+    // out anew once a step rather than for every sample.
+    const int64_t step = std::max<int64_t>(1, ShownRangeMs() / kEndSteps);
+    shownToMs_ = newest > std::numeric_limits<int64_t>::max() - step
+                     ? newest
+                     : (newest + step - 1) / step * step;
   }
   const int64_t fromMs = SpanStart(shownToMs_, ShownRangeMs());
   for (TrendChart* chart : charts_) chart->Replot(ring_, fromMs, shownToMs_);

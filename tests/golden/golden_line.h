@@ -30,7 +30,8 @@ class GoldenHost : public BatchHost {
   void SleepUntilMicros(int64_t micros) override {
     if (micros > clock_.micros) clock_.micros = micros;
   }
-  int64_t CurrentTime() override { return GoldenClock::kStartOfDay + clock_.Ms() / 1000; }
+  int64_t CurrentTime() override { return CurrentTimeMs() / 1000; }
+  int64_t CurrentTimeMs() override { return GoldenClock::kStartOfDay * 1000 + clock_.Ms(); }
   std::string CurrentDirectory() override { return "/golden"; }
 
  private:

@@ -83,3 +83,10 @@ std::optional<int> BatchHost::AskChoice(std::string_view question,
   trace_.Line(line);
   return std::nullopt;
 }
+
+int64_t BatchHost::CurrentTimeMs() {
+  using std::chrono::system_clock;
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             system_clock::now().time_since_epoch())
+      .count();
+}

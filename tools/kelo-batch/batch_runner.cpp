@@ -5,6 +5,7 @@
 #include "batch_host.h"
 #include "panel/operator_events.h"
 #include "panel/panel_dialog.h"
+#include "panel/service_texts.h"
 #include "trace.h"
 
 namespace {
@@ -60,6 +61,18 @@ bool BatchRunner::Perform(const Action& action) {
     case ActionKind::kDump:
       trace_.Dump();
       break;
+    case ActionKind::kRecord:
+      panel_.service().StartRecording(action.text);
+      break;
+    case ActionKind::kRecordStop:
+      panel_.service().StopRecording();
+      break;
+    case ActionKind::kExportCsv:
+      panel_.service().ExportCsv(action.text);
+      break;
+    case ActionKind::kBundle:
+      panel_.service().SaveBundle(action.text);
+      break;
     case ActionKind::kQuit:
       return false;
   }
@@ -104,6 +117,7 @@ void BatchRunner::Run(const std::vector<Action>& actions) {
     }
     running = running && !host_.endResult.has_value();
   }
+  trace_.Line("health " + HealthFields(panel_.health(), host_.CurrentTimeMs()));
   panel_.OnDestroy();
   trace_.Flush();
 }

@@ -50,6 +50,8 @@ constexpr Verb kVerbs[] = {
     {"entertext", ActionKind::kEnterText, true}, {"answer", ActionKind::kAnswerOk, false},
     {"savepath", ActionKind::kSavePath, false},  {"savecancel", ActionKind::kSaveCancel, false},
     {"dump", ActionKind::kDump, false},          {"quit", ActionKind::kQuit, false},
+    {"record", ActionKind::kRecord, false},      {"exportcsv", ActionKind::kExportCsv, false},
+    {"bundle", ActionKind::kBundle, false},
 };
 
 std::variant<Action, std::string> ParseAction(std::string_view rest) {
@@ -70,12 +72,16 @@ std::variant<Action, std::string> ParseAction(std::string_view rest) {
     case ActionKind::kSet:
     case ActionKind::kType:
     case ActionKind::kEnterText:
-    case ActionKind::kSavePath: {
+    case ActionKind::kSavePath:
+    case ActionKind::kRecord:
+    case ActionKind::kExportCsv:
+    case ActionKind::kBundle: {
       auto text = TextArgument(rest);
       if (!text) return std::string("malformed escape in text");
-      if (action.kind == ActionKind::kSavePath && text->empty()) {
-        return std::string("expected a path");
-      }
+      const bool wantsPath = action.kind != ActionKind::kSet && action.kind != ActionKind::kType &&
+                             action.kind != ActionKind::kEnterText;
+      if (wantsPath && text->empty()) return std::string("expected a path");
+      if (action.kind == ActionKind::kRecord && *text == "stop") action.kind = ActionKind::kRecordStop;
       action.text = std::move(*text);
       return action;
     }

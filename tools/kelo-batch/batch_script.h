@@ -20,6 +20,10 @@ enum class ActionKind {
   kSaveCancel,
   kDump,
   kQuit,
+  kRecord,      // record PATH: the telemetry, each sample as it comes
+  kRecordStop,  // record stop
+  kExportCsv,   // exportcsv PATH: the telemetry the panel holds
+  kBundle,      // bundle PATH: the service bundle
 };
 
 struct Action {

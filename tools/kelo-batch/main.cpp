@@ -23,7 +23,9 @@ namespace {
 constexpr int kScriptError = 2;
 
 constexpr const char* kUsage =
-    "Usage: kelo-batch SCRIPT        run a script of operator actions (- reads standard input)\n"
+    "Usage: kelo-batch [--csv FILE] SCRIPT\n"
+    "                                run a script of operator actions (- reads standard input);\n"
+    "                                --csv records the telemetry to FILE as it comes\n"
     "       kelo-batch --list-ports  list the serial adapters this computer has\n"
     "       kelo-batch --find        ask each adapter for the machine and name the one that\n"
     "                                answers\n"
@@ -33,7 +35,7 @@ constexpr const char* kUsage =
     "shows and every frame on the line; the profile is $XDG_CONFIG_HOME/kelo-configuration.ini\n"
     "(or ~/.config). The script's actions and the trace's lines are in the README.\n";
 
-int RunScript(const std::string& scriptPath) {
+int RunScript(const std::string& scriptPath, const std::string& csvPath) {
   std::ifstream file;
   if (scriptPath != "-") {
     file.open(scriptPath);
@@ -60,7 +62,14 @@ int RunScript(const std::string& scriptPath) {
     const long long wait = ms - host.ElapsedMs();
     if (wait > 0) std::this_thread::sleep_for(std::chrono::milliseconds(wait));
   });
-  runner.Run(std::get<std::vector<Action>>(parsed));
+  std::vector<Action> actions = std::get<std::vector<Action>>(std::move(parsed));
+  if (!csvPath.empty()) {
+    Action record;
+    record.kind = ActionKind::kRecord;
+    record.text = csvPath;
+    actions.insert(actions.begin(), record);  // at tick 0, before the script's first action
+  }
+  runner.Run(actions);
   return 0;
 }
 
@@ -75,6 +84,7 @@ int ListPorts() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 4 && std::string_view(argv[1]) == "--csv") return RunScript(argv[3], argv[2]);
   if (argc != 2) {
     std::cerr << kUsage;
     return kScriptError;
@@ -93,5 +103,5 @@ int main(int argc, char** argv) {
     IniFileProfile profile(ProfilePathFromEnvironment());
     return FindMachine(ListSerialDevices(), profile, std::cout);
   }
-  return RunScript(argv[1]);
+  return RunScript(argv[1], {});
 }

@@ -1,0 +1,145 @@
+// A service visit's records: the link's health in words, the samples of the poll
+// passes, and the bundle's five files.
+
+#include <gtest/gtest.h>
+#include <zip.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "panel/event_log_file.h"
+#include "panel/service_texts.h"
+#include "panel/settings_report.h"
+#include "panel/telemetry_csv.h"
+#include "resources/control_ids.h"
+#include "support/panel_fixture.h"
+
+namespace {
+
+// A health of `complete` replies and `failed` misses, after `sent` requests.
+LinkHealth HealthOf(int complete, int failed, int64_t lastReplyMs) {
+  LinkHealth health;
+  for (int i = 0; i < complete + failed; ++i) health.RequestSent();
+  for (int i = 0; i < failed; ++i) health.ReplyIncomplete(i % 2 == 0 ? 0 : 5);
+  for (int i = 0; i < complete; ++i) health.ReplyComplete(lastReplyMs);
+  return health;
+}
+
+TEST(HealthSummary, SaysTheRepliesTheLastOneAndTheClock) {
+  LinkHealth health = HealthOf(1203, 7, 1'000'000);
+  health.ClockMeasured(12);
+  EXPECT_EQ(HealthSummary("/dev/ttyUSB0", health, 1'000'200),
+            "/dev/ttyUSB0 · 1,203 of 1,210 replies (99.4 %) · last reply 0.2 s ago · clock +12 s");
+  EXPECT_EQ(HealthSummary("/dev/ttyUSB0", LinkHealth(), 0), "/dev/ttyUSB0 · 0 of 0 replies");
+  EXPECT_EQ(HealthFields(health, 1'000'200),
+            "sent=1210 complete=1203 short=3 missing=4 lost=0 unhandled=0 recent=100.0% "
+            "last-reply-ms=200 clock-offset=+12");
+}
+
+TEST(LinkHealth, RecentShareIsOfTheLast50AndThreeMissesInARowAreStale) {
+  LinkHealth health = HealthOf(60, 0, 0);
+  for (int i = 0; i < 10; ++i) health.ReplyIncomplete(0);
+  EXPECT_DOUBLE_EQ(*health.recentShare(), 40.0 / 50.0);
+  EXPECT_FALSE(health.Live(true));
+  health.ReplyComplete(1);
+  EXPECT_TRUE(health.Live(true));
+  EXPECT_FALSE(health.Live(false));
+  health.ReplyIncomplete(0);
+  health.ReplyIncomplete(3);
+  EXPECT_TRUE(health.Live(true));
+  health.PortLost();
+  EXPECT_FALSE(health.Live(true));
+  health.Restart();
+  EXPECT_EQ(health.counters().sent, 0);
+  EXPECT_FALSE(health.recentShare().has_value());
+  EXPECT_TRUE(health.Live(true));
+}
+
+class ServiceTest : public ::testing::Test, protected PanelFixture {
+ protected:
+  void SetUp() override {
+    sim::MachineSetup machine;
+    machine.name = "FOGGER-ONE";
+    machine.firmware = "2v15";
+    ConnectToMachine(machine);
+    LinkTicks(3 * 14);  // three poll passes
+  }
+};
+
+TEST_F(ServiceTest, EachPollPassThatBroughtTheReadingsGivesOneSample) {
+  const TelemetryRing& samples = dlg.telemetry().samples();
+  ASSERT_EQ(samples.size(), 2u);  // the third pass ends at the next refill
+  const TelemetrySample& newest = samples.newest();
+  EXPECT_EQ(newest.pcTimeMs, host.now * 1000);
+  EXPECT_EQ(newest.machineClock, 1'700'000'000);
+  EXPECT_EQ(newest.ei, -21);
+  EXPECT_EQ(newest.pwm, 128);
+  EXPECT_EQ(newest.pHigh, 344);
+  EXPECT_EQ(newest.fogStatus, 0x43);
+  EXPECT_EQ(newest.mains, 230);
+  EXPECT_EQ(newest.outputHz, 70);
+
+  port.responder = nullptr;  // a silent pass gives none
+  LinkTicks(2 * 14);
+  EXPECT_EQ(samples.size(), 3u);
+}
+
+struct ArchiveClose {
+  void operator()(zip_t* archive) const { zip_discard(archive); }
+};
+
+// The entries of an archive, by name and content, in order.
+std::vector<std::pair<std::string, std::string>> Unzipped(const std::string& bytes) {
+  zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, nullptr);
+  std::unique_ptr<zip_t, ArchiveClose> archive(
+      zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, nullptr));
+  std::vector<std::pair<std::string, std::string>> entries;
+  if (!archive) return entries;
+  for (zip_int64_t i = 0; i < zip_get_num_entries(archive.get(), 0); ++i) {
+    zip_stat_t stat;
+    zip_stat_index(archive.get(), static_cast<zip_uint64_t>(i), 0, &stat);
+    std::string content(stat.size, '\0');
+    zip_file_t* file = zip_fopen_index(archive.get(), static_cast<zip_uint64_t>(i), 0);
+    zip_fread(file, content.data(), stat.size);
+    zip_fclose(file);
+    entries.emplace_back(stat.name, content);
+  }
+  return entries;
+}
+
+TEST_F(ServiceTest, BundleHoldsTheFiveFilesOfTheVisit) {
+  std::string error;
+  const auto entries = Unzipped(dlg.service().BundleArchive(&error));
+  ASSERT_EQ(error, "");
+  ASSERT_EQ(entries.size(), 5u);
+  EXPECT_EQ(entries[0], std::pair(std::string("settings.txt"), SettingsReport(state())));
+  EXPECT_EQ(entries[1].first, "event-log.txt");
+  EXPECT_EQ(entries[1].second, EventLogFileContent(dlg.controls().Find(ids::kEventList)->lines));
+  EXPECT_EQ(entries[2],
+            std::pair(std::string("telemetry.csv"), TelemetryCsv(dlg.telemetry().samples())));
+  // The connect set, five log records and three passes of six requests.
+  EXPECT_EQ(entries[3],
+            std::pair(std::string("link-health.txt"),
+                      std::string("Requests sent: 41\r\n"
+                                  "Complete replies: 41\r\n"
+                                  "Short replies: 0\r\n"
+                                  "Replies that never came: 0\r\n"
+                                  "Ports lost: 0\r\n"
+                                  "Reply codes without a decoder: 0\r\n"
+                                  "Complete replies of the last 50 requests: 100.0 %\r\n"
+                                  "Last complete reply: 0.0 s ago\r\n"
+                                  "Machine clock against this PC: +0 s\r\n")));
+  EXPECT_EQ(
+      entries[4],
+      std::pair(std::string("identity.txt"),
+                std::string("Machine name: FOGGER-ONE\r\n"
+                            "Firmware revision: 2v15\r\n"
+                            "Machine clock: 2023-11-14 22:13:20 +0000 (+0 s against this PC)\r\n"
+                            "Next service due: 2024-04-26 22:13:20 +0000\r\n"
+                            "Port: 1 (/dev/ttyUSB0)\r\n"
+                            "Saved: 2023-11-14 22:13:20 +0000\r\n"
+                            "Program: kelo-configuration " KELO_VERSION "\r\n")));
+}
+
+}  // namespace
