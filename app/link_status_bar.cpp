@@ -83,11 +83,11 @@ void LinkStatusBar::BuildRow() {
 
   QPushButton* trends = BarButton(trends_->text());
   connect(trends, &QPushButton::clicked, trends_, &QAction::trigger);
-  service_ = BarButton(tr("Service"));
-  service_->setToolTip(tr("Record the telemetry, export it, or save a service bundle"));
-  auto* menu = new QMenu(service_);
+  QPushButton* service = BarButton(tr("Service"));
+  service->setToolTip(tr("Record the telemetry, export it, or save a service bundle"));
+  auto* menu = new QMenu(service);
   menu->addActions({record_, exportCsv_, bundle_});
-  service_->setMenu(menu);
+  service->setMenu(menu);
 
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(6, 3, 6, 3);
@@ -96,7 +96,7 @@ void LinkStatusBar::BuildRow() {
   row->addWidget(logProgress_);
   row->addWidget(recording_);
   row->addWidget(trends);
-  row->addWidget(service_);
+  row->addWidget(service);
 }
 
 void LinkStatusBar::Refresh() {

@@ -10,7 +10,6 @@
 class CKeloConfigurationDlg;
 class QAction;
 class QLabel;
-class QPushButton;
 class TrendsWindow;
 
 // The strip under the panel: the link's health at a glance, Get All's progress, and the
@@ -75,7 +74,6 @@ class LinkStatusBar : public QWidget {
   QLabel* summary_ = nullptr;
   QLabel* logProgress_ = nullptr;
   QLabel* recording_ = nullptr;
-  QPushButton* service_ = nullptr;
   TrendsWindow* trendsWindow_ = nullptr;
   QTimer refreshTimer_;
   QTimer refreshSoon_;
