@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QSignalBlocker>
 
+#include "app/link_status_bar.h"
 #include "app/panel_window.h"
 #include "app/text_codec.h"
 #include "resources/control_ids.h"
@@ -31,9 +32,17 @@ void PanelWindow::TextChanged(int id, const std::string& text) {
     button->setText(shown);
   } else if (auto* label = qobject_cast<QLabel*>(widget)) {
     label->setText(shown);
+    if (id == ids::kStatusLine) StatusLineChanged();
   } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
     group->setTitle(shown);
   }
+}
+
+// A reply came, or none did, or the port opened or closed: the readouts' look follows
+// at once (a few flags); the status bar reads the panel after the tick.
+void PanelWindow::StatusLineChanged() {
+  ShowLinkLiveness();
+  statusBar_->RefreshSoon();
 }
 
 void PanelWindow::CheckChanged(int id, int check) {

@@ -12,6 +12,7 @@
 #include "app/about_dialog.h"
 #include "app/app_icon.h"
 #include "app/control_widgets.h"
+#include "app/link_status_bar.h"
 #include "app/port_picker.h"
 #include "app/text_codec.h"
 #include "panel/panel_dialog.h"
@@ -40,6 +41,7 @@ PanelWindow::PanelWindow(CKeloConfigurationDlg& panel, QWidget* parent)
   // Placed by the base units of the font just set, so not in the initializer list.
   portPicker_ = new PortPicker(panel_, *this, base_);  // NOLINT(*-prefer-member-initializer)
   connect(portPicker_, &PortPicker::portChosen, this, &PanelWindow::RefreshPortToolTip);
+  AddStatusBar();
   SetTabOrder();
   ConnectOperatorEvents();
   // F1 is Help, as the panel's hidden Help button would be.
@@ -61,6 +63,14 @@ void PanelWindow::BuildControls() {
     widgets_.push_back(widget);
     if (entry.id != kNoControlId) byId_[entry.id] = widget;
   }
+}
+
+// Under the template, which keeps its size and places: the window grows by the bar.
+void PanelWindow::AddStatusBar() {
+  statusBar_ = new LinkStatusBar(panel_, *this);
+  statusBar_->setGeometry(0, height(), width(), statusBar_->sizeHint().height());
+  resize(width(), height() + statusBar_->height());
+  connect(statusBar_, &LinkStatusBar::refreshed, this, &PanelWindow::ShowLinkLiveness);
 }
 
 void PanelWindow::SetTabOrder() const {
@@ -117,14 +127,21 @@ void PanelWindow::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void PanelWindow::PopulateWindowMenu(QMenu& menu) const {
-  if (kAboutMenuText.empty()) return;
-  QAction* about = menu.addAction(FromCore(kAboutMenuText));
-  connect(about, &QAction::triggered, this, &PanelWindow::ShowAbout);
+  if (!kAboutMenuText.empty()) {
+    QAction* about = menu.addAction(FromCore(kAboutMenuText));
+    connect(about, &QAction::triggered, this, &PanelWindow::ShowAbout);
+  }
+  menu.addSeparator();
+  menu.addActions(statusBar_->commands());
 }
 
 void PanelWindow::ShowAbout() {
   CAboutDlg about(this);
   about.exec();
+}
+
+void PanelWindow::ShowLinkLiveness() {
+  readouts_.Show(panel_.LinkLive());
 }
 
 void PanelWindow::RefreshPortToolTip() {

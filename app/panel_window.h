@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "app/dialog_units.h"
+#include "app/live_readouts.h"
 #include "state/control_model.h"
 
 class CKeloConfigurationDlg;
+class LinkStatusBar;
 class PortPicker;
 class QComboBox;
 class QMenu;
@@ -35,13 +37,17 @@ class PanelWindow : public QDialog, private ControlObserver {
   const std::vector<QWidget*>& ControlWidgets() const { return widgets_; }
   DialogBaseUnits BaseUnits() const { return base_; }
 
-  // The panel's window menu: the About entry.
+  // The panel's window menu: the About entry, then the status bar's commands.
   void PopulateWindowMenu(QMenu& menu) const;
   void ShowAbout();
   // What the window adds beside the port number.
   PortPicker& portPicker() const { return *portPicker_; }
   // The port number's tooltip names the device it selects.
   void RefreshPortToolTip();
+  // The strip under the panel's template.
+  LinkStatusBar& statusBar() const { return *statusBar_; }
+  // The live readouts dimmed while the link is not live, or brought back.
+  void ShowLinkLiveness();
 
  protected:
   void accept() override;
@@ -57,6 +63,7 @@ class PanelWindow : public QDialog, private ControlObserver {
   void ConnectButton(int id, QWidget* widget);
   void ConnectEdit(int id, QWidget* widget);
   void ConnectCombo(int id, QWidget* widget);
+  void AddStatusBar();
   // The model as it is when the window is built (app/panel_mirror.cpp).
   void ShowModelState();
 
@@ -72,6 +79,7 @@ class PanelWindow : public QDialog, private ControlObserver {
   void TextSelectedAll(int id) override;
   void FocusRequested(int id) override;
   void MirrorCombo(int id, QComboBox* combo);
+  void StatusLineChanged();
 
   CKeloConfigurationDlg& panel_;
   ControlModel& model_;
@@ -79,4 +87,6 @@ class PanelWindow : public QDialog, private ControlObserver {
   std::vector<QWidget*> widgets_;
   std::unordered_map<int, QWidget*> byId_;
   PortPicker* portPicker_ = nullptr;
+  LinkStatusBar* statusBar_ = nullptr;
+  LiveReadouts readouts_{*this, model_};
 };

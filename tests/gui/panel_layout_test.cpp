@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "app/dialog_units.h"
+#include "app/link_status_bar.h"
 #include "resources/control_ids.h"
 #include "window_fixture.h"
 
@@ -94,7 +95,9 @@ class PanelLayoutTest : public QObject {
     const DialogBaseUnits base = f->window.BaseUnits();
     QCOMPARE(base,
              (DialogBaseUnits{static_cast<int>(std::lround(letters / 52.0)), metrics.height()}));
-    QCOMPARE(f->window.size(), InPixels({0, 0, 447, 318}, base).size());
+    // The status bar adds its height under the template.
+    const QSize form = InPixels({0, 0, 447, 318}, base).size();
+    QCOMPARE(f->window.size(), form + QSize(0, f->window.statusBar().height()));
   }
 
   void buildsTheControlsAtTheirPlacesWithTheirCaptions() {

@@ -1,10 +1,11 @@
 // Renders the panel to PNG files, to look at the layout: at start-up, and with texts
 // of a running link in every line that changes (scripts/screenshot.sh).
 //
-//   panel-screenshot STARTUP.png LIVE.png PORT.png PICKER.png
+//   panel-screenshot STARTUP.png LIVE.png PORT.png PICKER.png STATUS.png
 //
-// PORT.png shows the line beside the port with why the port cannot be opened, and
-// PICKER.png the picker's menu with two adapters.
+// PORT.png shows the line beside the port with why the port cannot be opened,
+// PICKER.png the picker's menu with two adapters, and STATUS.png the panel after some
+// minutes of talking to the simulated machine, with the link's health in the status bar.
 
 #include <QApplication>
 #include <QMenu>
@@ -12,12 +13,14 @@
 #include <QToolButton>
 #include <cstdio>
 
+#include "app/link_status_bar.h"
 #include "app/panel_window.h"
 #include "app/port_picker.h"
 #include "link/serial_devices.h"
 #include "panel/panel_dialog.h"
 #include "resources/control_ids.h"
 #include "support/fake_host.h"
+#include "support/fake_machine.h"
 #include "support/fake_port.h"
 
 namespace {
@@ -49,6 +52,20 @@ void ShowRunningLink(ControlModel& model) {
   model.AddLine(ids::kEventList, "Event = Fluid Low               12/30/23 17:45:12");
 }
 
+// About three minutes of polling the simulated machine, whose clock runs 12 s ahead,
+// over a line that drops one reply in 170.
+void TalkToMachine(CKeloConfigurationDlg& panel, FakeHost& host, FakeSerialPort& port) {
+  sim::MachineSetup setup;
+  setup.clockStart = host.now + 12;
+  port.responder = [machine = MachineResponder(setup),
+                    requests = 0](const FakeSerialPort::Frame& request) mutable {
+    return ++requests % 170 == 0 ? std::vector<uint8_t>{} : machine(request);
+  };
+  panel.connection().OnConnectClicked();
+  panel.OnTimer(kConnectTimerId);
+  for (int tick = 0; tick < 1500; ++tick) panel.OnTimer(kLinkTimerId);
+}
+
 bool Save(PanelWindow& window, const char* path) {
   QApplication::processEvents();
   if (window.grab().save(QString::fromLocal8Bit(path))) return true;
@@ -60,8 +77,9 @@ bool Save(PanelWindow& window, const char* path) {
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
-  if (argc != 5) {
-    std::fprintf(stderr, "usage: panel-screenshot STARTUP.png LIVE.png PORT.png PICKER.png\n");
+  if (argc != 6) {
+    std::fprintf(stderr,
+                 "usage: panel-screenshot STARTUP.png LIVE.png PORT.png PICKER.png STATUS.png\n");
     return 2;
   }
   FakeHost host;
@@ -97,5 +115,12 @@ int main(int argc, char* argv[]) {
   QApplication::processEvents();
   const bool saved = picker.menu()->grab().save(QString::fromLocal8Bit(argv[4]));
   if (!saved) std::fprintf(stderr, "panel-screenshot: cannot write %s\n", argv[4]);
-  return saved ? 0 : 1;
+  picker.menu()->hide();
+  picker.ShowLine(QString());
+
+  TalkToMachine(panel, host, port);
+  LinkStatusBar& bar = window.statusBar();
+  bar.SetClock([&host] { return host.CurrentTimeMs() + 200; });
+  bar.Refresh();
+  return saved && Save(window, argv[5]) ? 0 : 1;
 }

@@ -1,0 +1,182 @@
+#include "app/link_status_bar.h"
+
+#include <QAction>
+#include <QBoxLayout>
+#include <QDateTime>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyle>
+#include <algorithm>
+#include <optional>
+
+#include "app/text_codec.h"
+#include "app/trends_window.h"
+#include "panel/panel_dialog.h"
+#include "panel/service_texts.h"
+
+namespace {
+
+// Shows as much of its text as fits, ending in "…", so that a long device name never
+// pushes the buttons out of the bar; the whole text is in its tooltip.
+class ElidingLabel : public QLabel {
+ public:
+  using QLabel::QLabel;
+  QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+ protected:
+  void paintEvent(QPaintEvent* /*event*/) override {
+    QPainter painter(this);
+    const QRect area = contentsRect();
+    const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, area.width());
+    style()->drawItemText(&painter, area, Qt::AlignLeft | Qt::AlignVCenter, palette(), isEnabled(),
+                          shown, foregroundRole());
+  }
+};
+
+QPushButton* BarButton(const QString& text) {
+  auto* button = new QPushButton(text);
+  // Kept out of the tab order and the first focus, which are the original panel's.
+  button->setFocusPolicy(Qt::NoFocus);
+  return button;
+}
+
+}  // namespace
+
+LinkStatusBar::LinkStatusBar(CKeloConfigurationDlg& panel, QWidget& window)
+    : QWidget(&window),
+      panel_(panel),
+      window_(window),
+      nowMs_([] { return QDateTime::currentMSecsSinceEpoch(); }) {
+  trends_ = AddCommand(tr("Trends"), &LinkStatusBar::ShowTrends);
+  record_ = AddCommand(tr("Record…"), &LinkStatusBar::Record);
+  exportCsv_ = AddCommand(tr("Export CSV…"), &LinkStatusBar::ExportCsv);
+  bundle_ = AddCommand(tr("Service bundle…"), &LinkStatusBar::SaveBundle);
+  BuildRow();
+
+  connect(&refreshTimer_, &QTimer::timeout, this, &LinkStatusBar::Refresh);
+  refreshTimer_.start(kRefreshMs);
+  refreshSoon_.setSingleShot(true);
+  refreshSoon_.setInterval(0);
+  connect(&refreshSoon_, &QTimer::timeout, this, &LinkStatusBar::Refresh);
+  logReadShown_.setSingleShot(true);
+  logReadShown_.setInterval(kLogReadShownMs);
+  connect(&logReadShown_, &QTimer::timeout, this, [this] { ShowLogText(QString()); });
+  Refresh();
+}
+
+QAction* LinkStatusBar::AddCommand(const QString& text, void (LinkStatusBar::*run)()) {
+  auto* action = new QAction(text, this);
+  connect(action, &QAction::triggered, this, run);
+  return action;
+}
+
+void LinkStatusBar::BuildRow() {
+  summary_ = new ElidingLabel;
+  summary_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  logProgress_ = new QLabel;
+  logProgress_->hide();
+  recording_ = new QLabel(tr("● Recording"));
+  recording_->setStyleSheet(QStringLiteral("color: #a40000;"));
+  recording_->hide();
+
+  QPushButton* trends = BarButton(trends_->text());
+  connect(trends, &QPushButton::clicked, trends_, &QAction::trigger);
+  QPushButton* service = BarButton(tr("Service"));
+  service->setToolTip(tr("Record the telemetry, export it, or save a service bundle"));
+  auto* menu = new QMenu(service);
+  menu->addActions({record_, exportCsv_, bundle_});
+  service->setMenu(menu);
+
+  auto* row = new QHBoxLayout(this);
+  row->setContentsMargins(6, 3, 6, 3);
+  row->setSpacing(8);
+  row->addWidget(summary_, 1);
+  row->addWidget(logProgress_);
+  row->addWidget(recording_);
+  row->addWidget(trends);
+  row->addWidget(service);
+}
+
+void LinkStatusBar::Refresh() {
+  ShowHealth();
+  ShowLogProgress();
+  ShowRecording();
+  FeedTrends();
+  emit refreshed();
+}
+
+void LinkStatusBar::ShowHealth() {
+  const QString text =
+      FromCore(HealthSummary(panel_.connection().SelectedDevice(), panel_.health(), nowMs_()));
+  if (text == summary_->text()) return;
+  summary_->setText(text);
+  summary_->setToolTip(text);
+}
+
+void LinkStatusBar::ShowLogProgress() {
+  if (const std::optional<int> read = panel_.GetAllRecordsRead()) {
+    readingLog_ = true;
+    recordsSeen_ = *read;
+    logReadShown_.stop();
+    ShowLogText(tr("Reading log: %1 of %2 records").arg(*read).arg(LogFollower::kLogRecords));
+  } else if (readingLog_) {
+    readingLog_ = false;
+    // A Connect during Get All starts the follower's count anew, while the list keeps
+    // the records already read: the larger number is what was read.
+    const int read = std::max(recordsSeen_, panel_.log().recordsRead());
+    ShowLogText(tr("Log read: %1 records").arg(read));
+    logReadShown_.start();
+  }
+}
+
+void LinkStatusBar::ShowLogText(const QString& text) {
+  logProgress_->setText(text);
+  logProgress_->setVisible(!text.isEmpty());
+}
+
+void LinkStatusBar::ShowRecording() {
+  const TelemetryRecording& telemetry = panel_.telemetry();
+  const bool recording = telemetry.recording();
+  record_->setText(recording ? tr("Stop recording") : tr("Record…"));
+  recording_->setVisible(recording);
+  recording_->setToolTip(recording ? FromCore(telemetry.recordingPath()) : QString());
+}
+
+void LinkStatusBar::FeedTrends() {
+  const uint64_t added = panel_.telemetry().samples().added();
+  if (added == samplesSeen_) return;
+  samplesSeen_ = added;
+  if (trendsWindow_ != nullptr) trendsWindow_->SamplesAdded();
+}
+
+void LinkStatusBar::ShowTrends() {
+  // A child of the panel's window, so that the panel's modal run does not block it.
+  if (trendsWindow_ == nullptr) {
+    trendsWindow_ = new TrendsWindow(panel_.telemetry().samples(), &window_);
+  }
+  trendsWindow_->show();
+  trendsWindow_->raise();
+  trendsWindow_->activateWindow();
+}
+
+void LinkStatusBar::Record() {
+  panel_.service().OnRecordClicked();
+  ShowRecording();
+}
+
+void LinkStatusBar::ExportCsv() {
+  panel_.service().OnExportCsvClicked();
+}
+
+void LinkStatusBar::SaveBundle() {
+  panel_.service().OnServiceBundleClicked();
+}
+
+void LinkStatusBar::paintEvent(QPaintEvent* /*event*/) {
+  // A rule between the panel and the bar.
+  QPainter painter(this);
+  painter.setPen(palette().color(QPalette::Mid));
+  painter.drawLine(0, 0, width() - 1, 0);
+}

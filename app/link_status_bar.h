@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+
+class CKeloConfigurationDlg;
+class QAction;
+class QLabel;
+class TrendsWindow;
+
+// The strip under the panel: the link's health at a glance, Get All's progress, and the
+// commands of a service visit (Trends, Record…, Export CSV…, Service bundle…), which the
+// panel's window menu offers as well. It reads the panel on its own timer and when asked
+// to after a change, from the event loop: never inside a link tick.
+class LinkStatusBar : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Milliseconds since 1970: the clock the link's health is kept on.
+  using Clock = std::function<int64_t()>;
+
+  static constexpr int kRefreshMs = 200;
+  // How long "Log read: …" stays once Get All has ended.
+  static constexpr int kLogReadShownMs = 5000;
+
+  LinkStatusBar(CKeloConfigurationDlg& panel, QWidget& window);
+
+  // Reads the panel now: the health summary, Get All's progress, the recording; hands
+  // new telemetry samples to the Trends window; then says so with refreshed().
+  void Refresh();
+  // A refresh from the event loop, once for however many requests come before it.
+  void RefreshSoon() { refreshSoon_.start(); }
+  void SetClock(Clock nowMs) { nowMs_ = std::move(nowMs); }
+
+  // Trends, Record… (Stop recording while one goes on), Export CSV…, Service bundle….
+  QList<QAction*> commands() const { return {trends_, record_, exportCsv_, bundle_}; }
+  // Opens the Trends window, or raises the one already open.
+  void ShowTrends();
+  TrendsWindow* trendsWindow() const { return trendsWindow_; }
+
+  // The health summary (its whole text, however much of it fits) and the log's progress.
+  QLabel* summary() const { return summary_; }
+  QLabel* logProgress() const { return logProgress_; }
+
+ signals:
+  void refreshed();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QAction* AddCommand(const QString& text, void (LinkStatusBar::*run)());
+  void BuildRow();
+  void ShowHealth();
+  void ShowLogProgress();
+  void ShowLogText(const QString& text);
+  void ShowRecording();
+  void FeedTrends();
+  void Record();
+  void ExportCsv();
+  void SaveBundle();
+
+  CKeloConfigurationDlg& panel_;
+  QWidget& window_;
+  Clock nowMs_;
+  QAction* trends_ = nullptr;
+  QAction* record_ = nullptr;
+  QAction* exportCsv_ = nullptr;
+  QAction* bundle_ = nullptr;
+  QLabel* summary_ = nullptr;
+  QLabel* logProgress_ = nullptr;
+  QLabel* recording_ = nullptr;
+  TrendsWindow* trendsWindow_ = nullptr;
+  QTimer refreshTimer_;
+  QTimer refreshSoon_;
+  QTimer logReadShown_;
+  bool readingLog_ = false;
+  int recordsSeen_ = 0;
+  uint64_t samplesSeen_ = 0;
+};

@@ -1,0 +1,205 @@
+// The status bar under the panel and the live readouts, offscreen over the simulated
+// machine on the in-memory port: where the bar lies, what it reads during and after
+// Get All, the readouts dimmed while the link is not live and back at once with a
+// reply, and the service commands in the window menu, Trends fed by the bar.
+
+#include "app/link_status_bar.h"
+
+#include <QAction>
+#include <QChartView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QMenu>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cmath>
+#include <functional>
+#include <span>
+
+#include "app/trends_window.h"
+#include "resources/control_ids.h"
+#include "window_fixture.h"
+
+namespace {
+
+// The readouts that show what the machine last sent.
+const int kLiveReadouts[] = {1008, 1009, 1010, 1013, 1014, 1015, 1016, 1017, 1079,
+                             1080, 1081, 1082, 1083, 1084, 1085, 1086, 1087, 1063};
+// What the operator works with whatever the link does: never dimmed.
+const int kAlwaysEnabled[] = {ids::kStatusLine, ids::kConnectButton, ids::kGetAllButton,
+                              ids::kEventList, ids::kPortEdit};
+
+// The controls' enabled states as drawn.
+QList<bool> Drawn(const WindowFixture& f, std::span<const int> readouts) {
+  QList<bool> enabled;
+  for (int id : readouts) enabled.append(f.window.Control(id)->isEnabled());
+  return enabled;
+}
+const QList<bool> kAllEnabled(18, true);
+const QList<bool> kAllDimmed(18, false);
+
+QAbstractSeries* SeriesNamed(const QWidget& window, const QString& name) {
+  for (QChartView* view : window.findChildren<QChartView*>()) {
+    for (QAbstractSeries* series : view->chart()->series()) {
+      if (series->name() == name) return series;
+    }
+  }
+  return nullptr;
+}
+
+// The Trends window replots from the event loop, after its layouts; no clock involved.
+void SettleEvents() {
+  for (int pass = 0; pass < 5; ++pass) QCoreApplication::processEvents();
+}
+
+bool TickUntil(WindowFixture& f, const std::function<bool()>& done) {
+  for (int tick = 0; tick < 500 && !done(); ++tick) f.panel.LinkTicks(1);
+  return done();
+}
+
+int64_t Missing(const WindowFixture& f) {
+  return f.panel.dlg.health().counters().missing;
+}
+
+// Edge by edge, as the window system maps dialog units to pixels.
+QRect InPixels(DialogRect units, DialogBaseUnits base) {
+  const auto across = [&](int u) { return static_cast<int>(std::lround(u * base.x / 4.0)); };
+  const auto down = [&](int u) { return static_cast<int>(std::lround(u * base.y / 8.0)); };
+  return QRect(QPoint(across(units.x), down(units.y)),
+               QPoint(across(units.x + units.width) - 1, down(units.y + units.height) - 1));
+}
+
+}  // namespace
+
+class LinkStatusBarTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void liesBelowTheTemplateWhoseControlsKeepTheirPlaces() {
+    WindowFixture f;
+    const DialogBaseUnits base = f.window.BaseUnits();
+    const QRect form = InPixels({0, 0, 447, 318}, base);
+    const LinkStatusBar& bar = f.window.statusBar();
+    QVERIFY(bar.height() >= bar.fontMetrics().height());
+    QCOMPARE(bar.geometry(), QRect(0, form.height(), form.width(), bar.height()));
+    QCOMPARE(f.window.size(), QSize(form.width(), form.height() + bar.height()));
+    std::size_t checked = 0;
+    for (const ControlSpec& entry : PanelControls()) {
+      DialogRect units = entry.rect;
+      if (entry.kind == ControlKind::kCombo) units.height = 14;  // the closed field
+      const QWidget* widget = f.window.ControlWidgets()[checked++];
+      const QString where = QStringLiteral("control %1").arg(entry.id);
+      QVERIFY2(widget->geometry() == InPixels(units, base), qPrintable(where));
+      QVERIFY2(!widget->geometry().intersects(bar.geometry()), qPrintable(where));
+    }
+    QCOMPARE(checked, f.window.ControlWidgets().size());
+  }
+
+  void dimsTheReadoutsWhileTheLinkIsNotLive() {
+    WindowFixture f;
+    QCOMPARE(Drawn(f, kLiveReadouts), kAllEnabled);  // the template's blanks are not stale
+    f.panel.ConnectToMachine();
+    f.window.statusBar().Refresh();
+    QCOMPARE(Drawn(f, kLiveReadouts), kAllEnabled);
+    const QString ei = f.Get<QLabel>(ids::kEiLine)->text();
+    QVERIFY(!ei.isEmpty());
+
+    const auto machine = f.panel.port.responder;
+    f.panel.port.responder = nullptr;
+    QVERIFY(TickUntil(f, [&] { return Missing(f) == 2; }));
+    f.window.statusBar().Refresh();
+    QCOMPARE(Drawn(f, kLiveReadouts), kAllEnabled);
+    QVERIFY(TickUntil(f, [&] { return Missing(f) == 3; }));
+    f.window.statusBar().Refresh();
+    QCOMPARE(Drawn(f, kLiveReadouts), kAllDimmed);
+    QCOMPARE(Drawn(f, kAlwaysEnabled), QList<bool>(5, true));
+    QCOMPARE(f.Get<QLabel>(ids::kEiLine)->text(), ei);
+
+    // The first complete reply changes the status line, and the readouts come back
+    // with it, before any refresh of the bar.
+    f.panel.port.responder = machine;
+    const int64_t complete = f.panel.dlg.health().counters().complete;
+    QVERIFY(TickUntil(f, [&] { return f.panel.dlg.health().counters().complete > complete; }));
+    QCOMPARE(Drawn(f, kLiveReadouts), kAllEnabled);
+
+    f.Get<QPushButton>(ids::kConnectButton)->click();  // Close, confirmed
+    QCOMPARE(f.Get<QLabel>(ids::kStatusLine)->text(), QStringLiteral("STATUS: Link is stopped"));
+    QCOMPARE(Drawn(f, kLiveReadouts), kAllDimmed);
+    for (int id : kLiveReadouts) QVERIFY(f.model().Find(id)->enabled);  // the view's alone
+  }
+
+  void readsTheHealthAndGetAllsProgress() {
+    WindowFixture f;
+    f.panel.ConnectToMachine();
+    QVERIFY(TickUntil(f, [&] { return f.panel.dlg.health().clockOffset().has_value(); }));
+    f.panel.Settle();
+    LinkStatusBar& bar = f.window.statusBar();
+    bar.SetClock([&f] { return f.panel.host.CurrentTimeMs() + 200; });
+    bar.Refresh();
+    // Every request answered, the machine's clock as this PC's.
+    const QRegularExpression healthy(QString::fromUtf8(
+        "^/dev/ttyUSB0 · ([1-9][0-9]*) of \\1 replies \\(100.0 %\\) · last reply 0.2 s ago · "
+        "clock \\+0 s$"));
+    QVERIFY2(healthy.match(bar.summary()->text()).hasMatch(), qPrintable(bar.summary()->text()));
+    QVERIFY(bar.logProgress()->isHidden());
+
+    f.Get<QPushButton>(ids::kGetAllButton)->click();
+    f.panel.LinkTicks(40);
+    bar.Refresh();
+    const std::optional<int> read = f.panel.dlg.GetAllRecordsRead();
+    QVERIFY(read && *read > 0 && *read < 148);
+    QCOMPARE(bar.logProgress()->text(),
+             QStringLiteral("Reading log: %1 of 148 records").arg(*read));
+    QVERIFY(!bar.logProgress()->isHidden());
+
+    f.panel.Settle(2000);
+    bar.Refresh();
+    QCOMPARE(bar.logProgress()->text(), QStringLiteral("Log read: 148 records"));
+    QVERIFY(!bar.logProgress()->isHidden());
+  }
+
+  void windowMenuOffersTheServiceCommands() {
+    WindowFixture f;
+    QMenu menu;
+    f.window.PopulateWindowMenu(menu);
+    QStringList texts;
+    for (QAction* action : menu.actions()) texts.append(action->text());
+    QCOMPARE(texts, (QStringList{"&About Kelo Configuration...", "", "Trends",
+                                 QString::fromUtf8("Record…"), QString::fromUtf8("Export CSV…"),
+                                 QString::fromUtf8("Service bundle…")}));
+    QAction* trends = menu.actions()[2];
+    QAction* record = menu.actions()[3];
+
+    // One Trends window, shown again rather than made anew, and told of new samples.
+    trends->trigger();
+    TrendsWindow* shown = f.window.statusBar().trendsWindow();
+    QVERIFY(shown != nullptr);
+    shown->close();
+    trends->trigger();
+    SettleEvents();
+    QCOMPARE(f.window.findChildren<TrendsWindow*>(), QList<TrendsWindow*>{shown});
+    QVERIFY(shown->isVisible());
+    const auto* ei = static_cast<QLineSeries*>(SeriesNamed(*shown, "Ei"));
+    QCOMPARE(ei->count(), 0);
+    f.panel.ConnectToMachine();
+    QVERIFY(TickUntil(f, [&] { return f.panel.dlg.telemetry().samples().added() == 2; }));
+    f.window.statusBar().Refresh();
+    SettleEvents();
+    QVERIFY(ei->count() > 0);
+
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("telemetry.csv"));
+    f.panel.host.savePaths.push_back(path.toStdString());
+    record->trigger();
+    QVERIFY(QFileInfo(path).isFile());
+    QCOMPARE(record->text(), QStringLiteral("Stop recording"));
+    record->trigger();
+    QVERIFY(!f.panel.dlg.telemetry().recording());
+    QCOMPARE(record->text(), QString::fromUtf8("Record…"));
+  }
+};
+
+QTEST_MAIN(LinkStatusBarTest)
+#include "link_status_bar_test.moc"
