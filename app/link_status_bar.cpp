@@ -108,11 +108,21 @@ void LinkStatusBar::Refresh() {
 }
 
 void LinkStatusBar::ShowHealth() {
-  const QString text =
-      FromCore(HealthSummary(panel_.connection().SelectedDevice(), panel_.health(), nowMs_()));
+  const QString text = FromCore(HealthSummary(Device(), panel_.health(), nowMs_()));
   if (text == summary_->text()) return;
   summary_->setText(text);
   summary_->setToolTip(text);
+}
+
+const std::string& LinkStatusBar::Device() {
+  const int32_t port = panel_.state().values.commPort;
+  const bool open = panel_.link().IsOpen();
+  if (port != devicePort_ || open != deviceWhileOpen_) {
+    device_ = panel_.connection().SelectedDevice();
+    devicePort_ = port;
+    deviceWhileOpen_ = open;
+  }
+  return device_;
 }
 
 void LinkStatusBar::ShowLogProgress() {

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 class CKeloConfigurationDlg;
 class QAction;
@@ -56,6 +57,7 @@ class LinkStatusBar : public QWidget {
   QAction* AddCommand(const QString& text, void (LinkStatusBar::*run)());
   void BuildRow();
   void ShowHealth();
+  const std::string& Device();
   void ShowLogProgress();
   void ShowLogText(const QString& text);
   void ShowRecording();
@@ -81,4 +83,9 @@ class LinkStatusBar : public QWidget {
   bool readingLog_ = false;
   int recordsSeen_ = 0;
   uint64_t samplesSeen_ = 0;
+  // The device of the port, looked up in the profile again only when the port number or
+  // the link's state changes, not on every refresh.
+  std::string device_;
+  int32_t devicePort_ = -1;
+  bool deviceWhileOpen_ = false;
 };

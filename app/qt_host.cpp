@@ -53,11 +53,23 @@ MessageAnswer QtHost::ShowMessage(std::string_view text, MessageButtons buttons)
   return answer == QMessageBox::Ok ? MessageAnswer::kOk : MessageAnswer::kCancel;
 }
 
+namespace {
+
+// The file type of the suggested name first, then everything.
+QString SaveFiltersFor(const QString& suggestedName) {
+  const QString all = QStringLiteral("All files (*)");
+  if (suggestedName.endsWith(QStringLiteral(".csv"))) return "CSV files (*.csv);;" + all;
+  if (suggestedName.endsWith(QStringLiteral(".zip"))) return "Zip archives (*.zip);;" + all;
+  return "Text files (*.txt);;" + all;
+}
+
+}  // namespace
+
 std::optional<std::string> QtHost::AskSavePath(std::string_view suggestedName) {
   // No default suffix: a name is used as typed. Qt asks before overwriting a file.
   const QString suggested = QDir::current().filePath(FromCore(suggestedName));
-  const QString path = QFileDialog::getSaveFileName(
-      window_, QString(), suggested, QStringLiteral("Text files (*.txt);;All files (*)"));
+  const QString path =
+      QFileDialog::getSaveFileName(window_, QString(), suggested, SaveFiltersFor(suggested));
   if (path.isEmpty()) return std::nullopt;
   return PathToCore(path);
 }

@@ -137,9 +137,9 @@ TEST_F(Connection, WhyTheOpenFailsIsShownAtOnceAndGoesOnSuccess) {
   ConnectTicks(1);
   port.openSucceeds = true;
   ConnectTicks(1);
-  EXPECT_EQ(host.portLines, (std::vector<std::string>{"No such device: /dev/ttyUSB0",
-                                                      "Busy: another program holds /dev/ttyUSB0",
-                                                      ""}));
+  EXPECT_EQ(host.portLines,
+            (std::vector<std::string>{"No such device: /dev/ttyUSB0",
+                                      "Busy: another program holds /dev/ttyUSB0", ""}));
   EXPECT_EQ(Status(), "STATUS: Port Open");
 }
 

@@ -81,7 +81,8 @@ std::variant<Action, std::string> ParseAction(std::string_view rest) {
       const bool wantsPath = action.kind != ActionKind::kSet && action.kind != ActionKind::kType &&
                              action.kind != ActionKind::kEnterText;
       if (wantsPath && text->empty()) return std::string("expected a path");
-      if (action.kind == ActionKind::kRecord && *text == "stop") action.kind = ActionKind::kRecordStop;
+      if (action.kind == ActionKind::kRecord && *text == "stop")
+        action.kind = ActionKind::kRecordStop;
       action.text = std::move(*text);
       return action;
     }
