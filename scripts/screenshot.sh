@@ -2,7 +2,8 @@
 # Builds the panel and renders its window to PNG files, to check the layout by eye:
 # build/screenshots/panel-startup.png (as it starts), panel-live.png (every line that
 # changes filled with a long text of a running link), panel-status-bar.png (the status
-# bar over a live link) and trends.png (the Trends window over half an hour). Uses the
+# bar over a live link), trends-live.png (the Trends window over those minutes of the
+# simulated machine) and trends.png (the Trends window over half an hour). Uses the
 # real X11 platform under xvfb-run when it is installed, else Qt's offscreen platform.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,7 +11,7 @@ scripts/build.sh
 out=build/screenshots
 mkdir -p "$out"
 shots=("$out/panel-startup.png" "$out/panel-live.png" "$out/panel-port-reason.png"
-       "$out/panel-port-picker.png" "$out/panel-status-bar.png")
+       "$out/panel-port-picker.png" "$out/panel-status-bar.png" "$out/trends-live.png")
 trends="$out/trends.png"
 render() {
   if command -v xvfb-run >/dev/null; then

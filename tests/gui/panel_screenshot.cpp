@@ -1,21 +1,25 @@
 // Renders the panel to PNG files, to look at the layout: at start-up, and with texts
 // of a running link in every line that changes (scripts/screenshot.sh).
 //
-//   panel-screenshot STARTUP.png LIVE.png PORT.png PICKER.png STATUS.png
+//   panel-screenshot STARTUP.png LIVE.png PORT.png PICKER.png STATUS.png TRENDS.png
 //
 // PORT.png shows the line beside the port with why the port cannot be opened,
-// PICKER.png the picker's menu with two adapters, and STATUS.png the panel after some
-// minutes of talking to the simulated machine, with the link's health in the status bar.
+// PICKER.png the picker's menu with two adapters, STATUS.png the panel after some
+// minutes of talking to the simulated machine, with the link's health in the status bar,
+// and TRENDS.png the Trends window over those minutes.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QMenu>
 #include <QPixmap>
 #include <QToolButton>
 #include <cstdio>
+#include <memory>
 
 #include "app/link_status_bar.h"
 #include "app/panel_window.h"
 #include "app/port_picker.h"
+#include "app/trends_window.h"
 #include "link/serial_devices.h"
 #include "panel/panel_dialog.h"
 #include "resources/control_ids.h"
@@ -52,21 +56,29 @@ void ShowRunningLink(ControlModel& model) {
   model.AddLine(ids::kEventList, "Event = Fluid Low               12/30/23 17:45:12");
 }
 
-// About three minutes of polling the simulated machine, whose clock runs 12 s ahead,
-// over a line that drops one reply in 170.
+// About three minutes of polling the simulated machine, whose clock runs 12 s ahead and
+// whose readings wander, over a line that drops one reply in 170. The PC's clock and
+// the machine's run on with the link ticks.
 void TalkToMachine(CKeloConfigurationDlg& panel, FakeHost& host, FakeSerialPort& port) {
+  const int64_t startS = host.now;
+  auto elapsedMs = std::make_shared<int64_t>(0);
   sim::MachineSetup setup;
-  setup.clockStart = host.now + 12;
-  port.responder = [machine = MachineResponder(setup),
+  setup.clockStart = startS + 12;
+  setup.wander = true;
+  port.responder = [machine = MachineResponder(setup, [elapsedMs] { return *elapsedMs; }),
                     requests = 0](const FakeSerialPort::Frame& request) mutable {
     return ++requests % 170 == 0 ? std::vector<uint8_t>{} : machine(request);
   };
   panel.connection().OnConnectClicked();
   panel.OnTimer(kConnectTimerId);
-  for (int tick = 0; tick < 1500; ++tick) panel.OnTimer(kLinkTimerId);
+  for (int tick = 0; tick < 1500; ++tick) {
+    *elapsedMs += kLinkTickMs;
+    host.now = startS + *elapsedMs / 1000;
+    panel.OnTimer(kLinkTimerId);
+  }
 }
 
-bool Save(PanelWindow& window, const char* path) {
+bool Save(QWidget& window, const char* path) {
   QApplication::processEvents();
   if (window.grab().save(QString::fromLocal8Bit(path))) return true;
   std::fprintf(stderr, "panel-screenshot: cannot write %s\n", path);
@@ -77,9 +89,10 @@ bool Save(PanelWindow& window, const char* path) {
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
-  if (argc != 6) {
+  if (argc != 7) {
     std::fprintf(stderr,
-                 "usage: panel-screenshot STARTUP.png LIVE.png PORT.png PICKER.png STATUS.png\n");
+                 "usage: panel-screenshot STARTUP.png LIVE.png PORT.png PICKER.png STATUS.png "
+                 "TRENDS.png\n");
     return 2;
   }
   FakeHost host;
@@ -122,5 +135,13 @@ int main(int argc, char* argv[]) {
   LinkStatusBar& bar = window.statusBar();
   bar.SetClock([&host] { return host.CurrentTimeMs() + 200; });
   bar.Refresh();
-  return saved && Save(window, argv[5]) ? 0 : 1;
+  if (!saved || !Save(window, argv[5])) return 1;
+
+  bar.ShowTrends();
+  TrendsWindow& trends = *bar.trendsWindow();
+  trends.findChild<QComboBox*>(QStringLiteral("range"))->setCurrentIndex(0);  // 5 minutes
+  trends.resize(900, 720);
+  // The replot and its layout run from the event loop.
+  for (int pass = 0; pass < 5; ++pass) QApplication::processEvents();
+  return Save(trends, argv[6]) ? 0 : 1;
 }

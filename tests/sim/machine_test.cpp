@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -313,3 +315,56 @@ TEST(MachineLog, AFullLogTakesNoMoreRecords) {
 }
 
 }  // namespace
+
+int16_t Le16At(const Frame& reply, std::size_t at) {
+  return static_cast<int16_t>(reply[at] | (reply[at + 1] << 8));
+}
+
+// Each reading swings by its own amount over its own period: none at the start, its
+// whole swing at a quarter period, none at half, the whole swing down at three quarters.
+TEST(MachineWander, ReadingsSwingAroundTheirValuesEachOnItsOwnPeriod) {
+  struct Reading {
+    const char* name;
+    int code;
+    std::size_t at;  // byte of the reply; 11 is the PWM byte
+    int value;
+    int swing;
+    int64_t periodMs;
+  };
+  MachineSetup setup;
+  setup.wander = true;
+  setup.pwm = 250;  // near the end of its byte: the swing up stops at 255
+  const Reading readings[] = {
+      {"Ei", 25, 3, -21, 4, 240'000},    {"Eo", 25, 5, -8, 3, 300'000},
+      {"Ci", 25, 7, 142, 8, 200'000},    {"Co", 25, 9, 115, 6, 260'000},
+      {"PWM", 25, 11, 250, 20, 90'000},  {"P_HIGH", 27, 3, 344, 8, 200'000},
+      {"P_LOW", 27, 5, 213, 4, 240'000},
+  };
+  for (const Reading& reading : readings) {
+    int64_t nowMs = 0;
+    BrumoMachine machine(setup, [&nowMs] { return nowMs; });
+    const auto read = [&] {
+      const Frame reply = machine.Answer(Request(reading.code));
+      return reading.at == 11 ? int{reply[11]} : int{Le16At(reply, reading.at)};
+    };
+    const int top = std::min(reading.value + reading.swing, reading.at == 11 ? 255 : INT16_MAX);
+    const std::pair<int64_t, int> expected[] = {
+        {0, reading.value},
+        {reading.periodMs / 4, top},
+        {reading.periodMs / 2, reading.value},
+        {reading.periodMs * 3 / 4, reading.value - reading.swing},
+        {reading.periodMs, reading.value}};
+    for (const auto& [ms, value] : expected) {
+      nowMs = ms;
+      EXPECT_EQ(read(), value) << reading.name << " at " << ms << " ms";
+    }
+  }
+}
+
+TEST_F(MachineTest, ReadingsHoldStillUnlessTheyWander) {
+  const Frame temperatures = machine.Answer(Request(25));
+  const Frame pressures = machine.Answer(Request(27));
+  nowMs += 60'000;
+  EXPECT_EQ(machine.Answer(Request(25)), temperatures);
+  EXPECT_EQ(machine.Answer(Request(27)), pressures);
+}

@@ -48,6 +48,7 @@ TEST(SimOptions, EachOptionSetsItsValue) {
       {{"--hangup-after", "2.5"}, [](const SimOptions& o) { return o.hangupAfterMs == 2'500; }},
       {{"--link", "/tmp/brumo"}, [](const SimOptions& o) { return o.linkPath == "/tmp/brumo"; }},
       {{"--verbose"}, [](const SimOptions& o) { return o.verbose; }},
+      {{"--wander"}, [](const SimOptions& o) { return o.machine.wander; }},
       {{"--name", "Sixteen chars..."},
        [](const SimOptions& o) { return o.machine.name == "Sixteen chars..."; }},
       {{"--name="}, [](const SimOptions& o) { return o.machine.name.empty(); }},

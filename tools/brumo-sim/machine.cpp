@@ -1,6 +1,9 @@
 #include "tools/brumo-sim/machine.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <numbers>
 #include <utility>
 
 #include "link/command_codes.h"
@@ -32,6 +35,15 @@ BrumoMachine::BrumoMachine(const MachineSetup& setup, MilliClock clock)
       serviceDate_(setup.serviceDate.value_or(setup.clockStart - kDefaultServiceAge)),
       log_(EventLog::MakeHistory(setup.logLength, setup.clockStart)) {
   if (setup.logPointer) log_.SetPointer(*setup.logPointer);
+}
+
+int BrumoMachine::Wandered(int value, int swing, int periodS) const {
+  if (!state_.wander) return value;
+  const double turns =
+      static_cast<double>(clock_() % (int64_t{periodS} * 1000)) / (periodS * 1000.0);
+  const long swung = std::lround(value + swing * std::sin(2 * std::numbers::pi * turns));
+  // Values near the ends of their field stay in it.
+  return static_cast<int>(std::clamp<long>(swung, INT16_MIN, INT16_MAX));
 }
 
 int64_t BrumoMachine::ClockNow() const {
@@ -134,15 +146,15 @@ Frame BrumoMachine::Read(uint8_t code, const Frame& request) const {
       reply[3] = static_cast<uint8_t>(CalibrationProgress());
       break;
     case cmd::kReadTemperatures:
-      PutLe16(reply, 3, static_cast<uint16_t>(state_.ei));
-      PutLe16(reply, 5, static_cast<uint16_t>(state_.eo));
-      PutLe16(reply, 7, static_cast<uint16_t>(state_.ci));
-      PutLe16(reply, 9, static_cast<uint16_t>(state_.co));
-      reply[11] = state_.pwm;
+      PutLe16(reply, 3, static_cast<uint16_t>(Wandered(state_.ei, 4, 240)));
+      PutLe16(reply, 5, static_cast<uint16_t>(Wandered(state_.eo, 3, 300)));
+      PutLe16(reply, 7, static_cast<uint16_t>(Wandered(state_.ci, 8, 200)));
+      PutLe16(reply, 9, static_cast<uint16_t>(Wandered(state_.co, 6, 260)));
+      reply[11] = static_cast<uint8_t>(std::clamp(Wandered(state_.pwm, 20, 90), 0, 255));
       break;
     case cmd::kReadPressures:
-      PutLe16(reply, 3, static_cast<uint16_t>(state_.pHigh));
-      PutLe16(reply, 5, static_cast<uint16_t>(state_.pLow));
+      PutLe16(reply, 3, static_cast<uint16_t>(Wandered(state_.pHigh, 8, 200)));
+      PutLe16(reply, 5, static_cast<uint16_t>(Wandered(state_.pLow, 4, 240)));
       break;
     default:
       break;  // writes, Ref Cal and codes without a meaning: acknowledged, no payload

@@ -45,6 +45,9 @@ struct MachineSetup {
   int16_t pHigh = 344, pLow = 213;  // 200.00 PSI and 30.00 PSI
   // How long a reference calibration runs from 0 to 100.
   int calibrationMs = 5000;
+  // The temperatures, PWM and pressures swing slowly around the values above, each on
+  // its own period of minutes, as a running machine's do; else they hold still.
+  bool wander = false;
 };
 
 // One Brumo machine as the panel sees it over the line: every request frame gets a
@@ -64,6 +67,8 @@ class BrumoMachine {
  private:
   void Write(uint8_t code, const Frame& request);
   Frame Read(uint8_t code, const Frame& request) const;
+  // `value` as it stands now: itself, or swung by up to `swing` over `periodS` seconds.
+  int Wandered(int value, int swing, int periodS) const;
   void SetClock(int64_t time);
 
   MilliClock clock_;

@@ -143,6 +143,7 @@ std::vector<Option> OptionTable(ParsedOptions& parsed) {
       {"--pwm", true, SetInt(m.pwm, 0, 255)},
       {"--p-high", true, SetInt(m.pHigh, INT16_MIN, INT16_MAX)},
       {"--p-low", true, SetInt(m.pLow, INT16_MIN, INT16_MAX)},
+      {"--wander", false, [&m](std::string_view) { return m.wander = true; }},
       {"--cal-seconds", true,
        [&m](std::string_view text) {
          const auto ms = ParseSecondsAsMs(text, 3600);
@@ -235,6 +236,8 @@ Machine state (numbers are decimal, or hexadecimal with 0x):
   --pwm B               compressor PWM, 255 = 100 % (default 128)
   --p-high RAW          high pressure raw value, 82 = 0 PSI (default 344 = 200 PSI)
   --p-low RAW           low pressure raw value, 82 = 0 PSI (default 213 = 30 PSI)
+  --wander              let the temperatures, PWM and pressures swing slowly around
+                        their values, each over a few minutes, as a running machine's do
   --cal-seconds S       how long a reference calibration runs (default 5)
 
 Setting the clock (request 16) and the service date (request 14) also writes an event
