@@ -18,23 +18,6 @@
 
 namespace {
 
-// Shows as much of its text as fits, ending in "…", so that a long device name never
-// pushes the buttons out of the bar; the whole text is in its tooltip.
-class ElidingLabel : public QLabel {
- public:
-  using QLabel::QLabel;
-  QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
-
- protected:
-  void paintEvent(QPaintEvent* /*event*/) override {
-    QPainter painter(this);
-    const QRect area = contentsRect();
-    const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, area.width());
-    style()->drawItemText(&painter, area, Qt::AlignLeft | Qt::AlignVCenter, palette(), isEnabled(),
-                          shown, foregroundRole());
-  }
-};
-
 QPushButton* BarButton(const QString& text) {
   auto* button = new QPushButton(text);
   // Kept out of the tab order and the first focus, which are the original panel's.
@@ -43,6 +26,29 @@ QPushButton* BarButton(const QString& text) {
 }
 
 }  // namespace
+
+HealthLine::HealthLine() {
+  setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+}
+
+void HealthLine::SetText(const QString& text) {
+  if (text == text_) return;
+  text_ = text;
+  setToolTip(text);
+  update();
+}
+
+QSize HealthLine::sizeHint() const {
+  return {0, fontMetrics().height()};
+}
+
+void HealthLine::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(this);
+  const QRect area = contentsRect();
+  const QString shown = fontMetrics().elidedText(text_, Qt::ElideRight, area.width());
+  style()->drawItemText(&painter, area, Qt::AlignLeft | Qt::AlignVCenter, palette(), isEnabled(),
+                        shown, foregroundRole());
+}
 
 LinkStatusBar::LinkStatusBar(CKeloConfigurationDlg& panel, QWidget& window)
     : QWidget(&window),
@@ -73,8 +79,7 @@ QAction* LinkStatusBar::AddCommand(const QString& text, void (LinkStatusBar::*ru
 }
 
 void LinkStatusBar::BuildRow() {
-  summary_ = new ElidingLabel;
-  summary_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  summary_ = new HealthLine;
   logProgress_ = new QLabel;
   logProgress_->hide();
   recording_ = new QLabel(tr("● Recording"));
@@ -108,10 +113,7 @@ void LinkStatusBar::Refresh() {
 }
 
 void LinkStatusBar::ShowHealth() {
-  const QString text = FromCore(HealthSummary(Device(), panel_.health(), nowMs_()));
-  if (text == summary_->text()) return;
-  summary_->setText(text);
-  summary_->setToolTip(text);
+  summary_->SetText(FromCore(HealthSummary(Device(), panel_.health(), nowMs_())));
 }
 
 const std::string& LinkStatusBar::Device() {

@@ -13,6 +13,25 @@ class QAction;
 class QLabel;
 class TrendsWindow;
 
+// The link's health in one line: as much of it as fits, ending in "…", so that a long
+// device name never pushes the buttons out of the bar; the whole text in its tooltip. A
+// new text repaints the line and nothing else: unlike a label's, it never lays out the
+// bar again, and it changes with every refresh.
+class HealthLine : public QWidget {
+ public:
+  HealthLine();
+  void SetText(const QString& text);
+  const QString& text() const { return text_; }
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override { return sizeHint(); }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QString text_;
+};
+
 // The strip under the panel: the link's health at a glance, Get All's progress, and the
 // commands of a service visit (Trends, Record…, Export CSV…, Service bundle…), which the
 // panel's window menu offers as well. It reads the panel on its own timer and when asked
@@ -24,7 +43,9 @@ class LinkStatusBar : public QWidget {
   // Milliseconds since 1970: the clock the link's health is kept on.
   using Clock = std::function<int64_t()>;
 
-  static constexpr int kRefreshMs = 200;
+  // Once a second: each refresh repaints the health line, and five a second cost the
+  // polling panel half again its CPU.
+  static constexpr int kRefreshMs = 1000;
   // How long "Log read: …" stays once Get All has ended.
   static constexpr int kLogReadShownMs = 5000;
 
@@ -44,7 +65,7 @@ class LinkStatusBar : public QWidget {
   TrendsWindow* trendsWindow() const { return trendsWindow_; }
 
   // The health summary (its whole text, however much of it fits) and the log's progress.
-  QLabel* summary() const { return summary_; }
+  const HealthLine* summary() const { return summary_; }
   QLabel* logProgress() const { return logProgress_; }
 
  signals:
@@ -73,7 +94,7 @@ class LinkStatusBar : public QWidget {
   QAction* record_ = nullptr;
   QAction* exportCsv_ = nullptr;
   QAction* bundle_ = nullptr;
-  QLabel* summary_ = nullptr;
+  HealthLine* summary_ = nullptr;
   QLabel* logProgress_ = nullptr;
   QLabel* recording_ = nullptr;
   TrendsWindow* trendsWindow_ = nullptr;

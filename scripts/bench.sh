@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything (scripts/build.sh: RelWithDebInfo in build/), then measures what
 # the panel costs: the core benchmarks (link steps, dispatch, the event list, the saved
-# log, request frames), then the whole program against an empty Qt dialog
-# (bench/measure_process.sh). Prints each, then a summary against the budgets; the
+# log, request frames, the telemetry ring and its CSV), the Trends window per sample,
+# the ring's peak memory over a day of samples, then the whole program against an
+# empty Qt dialog (bench/measure_process.sh). Prints each, then a summary against the budgets; the
 # whole report is also kept in build/bench/report.txt. Not part of the tests.
 #
 #   scripts/bench.sh                full run: 3 repetitions of the core benchmarks,
@@ -21,6 +22,7 @@ done
 scripts/build.sh
 report=build/bench/report.txt
 core_csv=build/bench/core.csv
+trends_csv=build/bench/trends.csv
 
 # Budgets of the core, in ns of wall time per operation: NAME-PATTERN LIMIT WHAT.
 core_budgets() {
@@ -29,22 +31,34 @@ core_budgets() {
 ^BM_DispatchReply/ 5000 a dispatch
 ^BM_EventLineAddedToList/100000 10000 a record reply adding its lines at 100,000 lines
 ^BM_SaveLogOf100000Lines 200000000 saving 100,000 lines
+^BM_SampleAddedToFullDayRing 10000 a sample added to a full day's ring
 TABLE
 }
 
-core_summary() {
+# The same for the Trends window, in ns of CPU time per new sample.
+trends_budgets() {
+  cat <<'TABLE'
+^BM_TrendsWindowNewSample/0/ 3000000 the open Trends window, a sample, 5 minutes shown
+^BM_TrendsWindowNewSample/1/ 3000000 the open Trends window, a sample, 30 minutes shown
+^BM_TrendsWindowNewSample/2/ 3000000 the open Trends window, a sample, 4 hours shown
+TABLE
+}
+
+# summary CSV BUDGETS COLUMN TITLE: each budget of the BUDGETS function against the
+# slowest benchmark its pattern matches, by the CSV's COLUMN (3 wall time, 4 CPU time).
+summary() {
   # The CSV holds one row per benchmark (or, with repetitions, its aggregates); take
   # medians where there are aggregates, else the single run. Times are converted to ns.
   local rows
-  rows=$(awk -F, 'NR > 1 {
+  rows=$(awk -F, -v column="$3" 'NR > 1 {
       name = $1; gsub(/"/, "", name)
       unit = $5; gsub(/"/, "", unit)
       scale = (unit == "ms") ? 1e6 : (unit == "us") ? 1e3 : (unit == "s") ? 1e9 : 1
       if (name ~ /_(mean|stddev|cv)$/) next
       sub(/_median$/, "", name)
-      print name, $3 * scale
-    }' "$core_csv")
-  echo "Core budgets (wall time, median of repetitions where run; slowest case of each):"
+      print name, $column * scale
+    }' "$1")
+  echo "$4"
   while read -r pattern limit what; do
     echo "$rows" | awk -v p="$pattern" -v l="$limit" -v w="$what" '
       $1 ~ p { if ($2 > worst) { worst = $2; name = $1 } ; found = 1 }
@@ -54,7 +68,7 @@ core_summary() {
         limit = (l >= 1e6) ? sprintf("%g ms", l / 1e6) : sprintf("%g us", l / 1e3)
         printf "  %-50s %12s  (%s)  %s %s\n", w, show, name, worst < l ? "within" : "OVER", limit
       }'
-  done < <(core_budgets)
+  done < <("$2")
 }
 
 {
@@ -65,7 +79,17 @@ core_summary() {
   TZ=UTC build/bench/kelo-core-bench "${core_args[@]}" \
     --benchmark_out="$core_csv" --benchmark_out_format=csv | grep -v -E '_(mean|stddev|cv) '
   echo
-  core_summary
+  summary "$core_csv" core_budgets 3 \
+    "Core budgets (wall time, median of repetitions where run; slowest case of each):"
+  echo
+  TZ=UTC build/bench/kelo-trends-bench "${core_args[@]}" \
+    --benchmark_out="$trends_csv" --benchmark_out_format=csv | grep -v -E '_(mean|stddev|cv) '
+  echo
+  summary "$trends_csv" trends_budgets 4 \
+    "Trends budgets (CPU time of the whole process, median of repetitions where run):"
+  echo
+  echo "Peak memory of a day of telemetry (budget: the ring's fixed cost plus 10 %):"
+  build/bench/kelo-ring-memory || true
   echo
   bench/measure_process.sh "$@"
 } 2>&1 | tee "$report"
