@@ -1,6 +1,7 @@
 // Peak resident memory of a day of telemetry: the ring's fixed cost (capacity x the
-// size of one sample) is taken at construction, and feeding it a day of samples and
-// more, so that it wraps, must not grow memory beyond that plus 10 %.
+// size of one sample) is reserved at construction and filled as samples come; feeding
+// it a day of samples and more, so that it wraps, must not grow memory beyond that
+// plus 10 %.
 //
 // Prints one line of kB figures; says within_limit=no and exits 1 when the growth
 // exceeds the bound.

@@ -4,26 +4,29 @@
 
 #include "replies/telemetry_text.h"
 
-TelemetryRing::TelemetryRing(std::size_t capacity) : slots_(capacity == 0 ? 1 : capacity) {}
+TelemetryRing::TelemetryRing(std::size_t capacity) : capacity_(capacity == 0 ? 1 : capacity) {
+  // The whole day is reserved at once, so the ring never grows past it; its pages are
+  // touched only as samples fill them.
+  slots_.reserve(capacity_);
+}
 
 void TelemetryRing::Add(const TelemetrySample& sample) {
-  const std::size_t slot = (first_ + size_) % slots_.size();
-  slots_[slot] = sample;
-  if (size_ < slots_.size()) {
-    ++size_;
+  if (slots_.size() < capacity_) {
+    slots_.push_back(sample);
   } else {
-    first_ = (first_ + 1) % slots_.size();
+    slots_[first_] = sample;
+    first_ = (first_ + 1) % capacity_;
   }
   ++added_;
 }
 
 void TelemetryRing::Clear() {
+  slots_.clear();  // keeps what was reserved
   first_ = 0;
-  size_ = 0;
 }
 
 const TelemetrySample& TelemetryRing::at(std::size_t index) const {
-  if (index >= size_) throw std::out_of_range("TelemetryRing::at");
+  if (index >= slots_.size()) throw std::out_of_range("TelemetryRing::at");
   return slots_[(first_ + index) % slots_.size()];
 }
 

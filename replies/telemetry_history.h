@@ -42,19 +42,19 @@ class TelemetryRing {
   void Add(const TelemetrySample& sample);
   void Clear();
 
-  std::size_t size() const { return size_; }
-  std::size_t capacity() const { return slots_.size(); }
-  bool empty() const { return size_ == 0; }
+  std::size_t size() const { return slots_.size(); }
+  std::size_t capacity() const { return capacity_; }
+  bool empty() const { return slots_.empty(); }
   // 0 is the oldest sample held, size() - 1 the newest.
   const TelemetrySample& at(std::size_t index) const;
-  const TelemetrySample& newest() const { return at(size_ - 1); }
+  const TelemetrySample& newest() const { return at(size() - 1); }
   // Samples added since construction, including those the ring has dropped; lets a
   // reader tell which samples are new since it last looked.
   uint64_t added() const { return added_; }
 
  private:
+  std::size_t capacity_;
   std::vector<TelemetrySample> slots_;
-  std::size_t first_ = 0;
-  std::size_t size_ = 0;
+  std::size_t first_ = 0;  // the oldest sample's slot once the ring is full
   uint64_t added_ = 0;
 };
