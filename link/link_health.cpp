@@ -29,8 +29,8 @@ std::optional<int64_t> LinkHealth::msSinceLastReply(int64_t nowMs) const {
 
 std::optional<double> LinkHealth::recentShare() const {
   if (recentCount_ == 0) return std::nullopt;
-  const auto held = recent_.begin() + recentCount_;
-  return static_cast<double>(std::count(recent_.begin(), held, true)) / recentCount_;
+  const auto completes = std::count(recent_.begin(), recent_.begin() + recentCount_, true);
+  return static_cast<double>(completes) / recentCount_;
 }
 
 void LinkHealth::Remember(bool complete) {

@@ -18,7 +18,7 @@ std::string DateOf(int64_t now) {
   std::tm local{};
   if (localtime_r(&seconds, &local) == nullptr) return {};
   char text[16];
-  return std::string(text, std::strftime(text, sizeof text, "%Y-%m-%d", &local));
+  return {text, std::strftime(text, sizeof text, "%Y-%m-%d", &local)};
 }
 
 }  // namespace
