@@ -8,8 +8,8 @@
 #include <QPen>
 #include <QValueAxis>
 #include <algorithm>
+#include <optional>
 
-#include "app/axis_ticks.h"
 
 namespace {
 
@@ -22,15 +22,6 @@ QList<QPointF> ToSeriesPoints(const std::vector<TrendPoint>& points) {
     list.emplace_back(static_cast<qreal>(point.ms), point.value);
   }
   return list;
-}
-
-// A little room above and below the lines, then round tick values.
-void FitAxis(QValueAxis& axis, double low, double high, int mostTicks) {
-  const double room = (high - low) * 0.05;
-  const AxisTicks ticks =
-      RoundTicks(low - room, high + room, std::min(mostTicks, kMostFittedTicks));
-  axis.setRange(ticks.low, ticks.high);
-  axis.setTickCount(ticks.count);
 }
 
 }  // namespace
@@ -91,12 +82,36 @@ constexpr int kPixelsPerColumn = 2;
 }  // namespace
 
 void TrendChart::Replot(const TelemetryRing& ring, int64_t fromMs, int64_t toMs) {
+  const bool resized = PlotResized();
   plotted_ = PlotSize();
   // The lowest and highest value of every second pixel column: a line drawn through them
   // shows every peak, and Qt Charts' cost grows with each point it is given.
   const int columns = std::max(1, plotted_.width() / kPixelsPerColumn);
   std::vector<AxisPoints> reduced;
-  for (const ValueAxis& axis : axes_) reduced.push_back(Reduce(axis, ring, fromMs, toMs, columns));
+  std::vector<std::optional<AxisTicks>> ranges;
+  for (const ValueAxis& axis : axes_) {
+    reduced.push_back(Reduce(axis, ring, fromMs, toMs, columns));
+    ranges.push_back(RangeFor(axis, reduced.back()));
+  }
+  const bool axesStay =
+      !resized && fromMs == shownFromMs_ && toMs == shownToMs_ &&
+      std::equal(axes_.begin(), axes_.end(), ranges.begin(),
+                 [](const ValueAxis& axis, const std::optional<AxisTicks>& range) {
+                   return !range || Shows(*axis.axis, *range);
+                 });
+  shownFromMs_ = fromMs;
+  shownToMs_ = toMs;
+  if (axesStay) {
+    // Most new samples change the last column of a few lines at most; a line given the
+    // points it already has would still be mapped, outlined and painted again.
+    for (std::size_t a = 0; a < axes_.size(); ++a) {
+      for (std::size_t l = 0; l < axes_[a].lines.size(); ++l) {
+        QLineSeries& series = *axes_[a].lines[l].series;
+        if (series.points() != reduced[a].lines[l]) series.replace(reduced[a].lines[l]);
+      }
+    }
+    return;
+  }
   // Each series maps its points to the plot (and outlines them for the mouse) once: it
   // is emptied before the axes move, which then costs nothing, and filled after.
   for (ValueAxis& axis : axes_) {
@@ -104,7 +119,10 @@ void TrendChart::Replot(const TelemetryRing& ring, int64_t fromMs, int64_t toMs)
   }
   time_->setRange(QDateTime::fromMSecsSinceEpoch(fromMs), QDateTime::fromMSecsSinceEpoch(toMs));
   for (std::size_t a = 0; a < axes_.size(); ++a) {
-    SetValueRange(axes_[a], reduced[a]);
+    if (ranges[a]) {
+      axes_[a].axis->setRange(ranges[a]->low, ranges[a]->high);
+      axes_[a].axis->setTickCount(ranges[a]->count);
+    }
     for (std::size_t l = 0; l < axes_[a].lines.size(); ++l) {
       axes_[a].lines[l].series->replace(reduced[a].lines[l]);
     }
@@ -126,14 +144,23 @@ TrendChart::AxisPoints TrendChart::Reduce(const ValueAxis& axis, const Telemetry
   return reduced;
 }
 
-void TrendChart::SetValueRange(ValueAxis& axis, const AxisPoints& points) {
+std::optional<AxisTicks> TrendChart::RangeFor(const ValueAxis& axis,
+                                              const AxisPoints& points) const {
   const int roomForTicks = RoomForTicks(*axis.axis);
   if (axis.spec->fixedRange) {
     // A fixed range keeps its ticks where they all fit, else only its ends.
-    axis.axis->setTickCount(roomForTicks >= axis.spec->fixedTicks ? axis.spec->fixedTicks : 2);
-  } else if (points.low <= points.high) {  // else nothing to fit: the range stays
-    FitAxis(*axis.axis, points.low, points.high, roomForTicks);
+    return AxisTicks{axis.spec->low, axis.spec->high,
+                     roomForTicks >= axis.spec->fixedTicks ? axis.spec->fixedTicks : 2};
   }
+  if (points.low > points.high) return std::nullopt;  // nothing to fit: the range stays
+  // A little room above and below the lines, then round tick values.
+  const double room = (points.high - points.low) * 0.05;
+  return RoundTicks(points.low - room, points.high + room,
+                    std::min(roomForTicks, kMostFittedTicks));
+}
+
+bool TrendChart::Shows(const QValueAxis& axis, const AxisTicks& range) {
+  return axis.min() == range.low && axis.max() == range.high && axis.tickCount() == range.count;
 }
 
 QSize TrendChart::PlotSize() const {

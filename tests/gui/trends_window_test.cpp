@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QValueAxis>
 #include <QtTest>
 #include <memory>
 
@@ -175,6 +176,23 @@ class TrendsWindowTest : public QObject {
     Settle();
     // Ei is rising here, so the newest sample is its column's highest and the line's end.
     QCOMPARE(qint64(ei->points().last().x()), NewestMs());
+  }
+
+  // Within one step of the span, a sample redraws only the lines it changes, and a line
+  // that leaves its axis's range has the axis fitted to it again.
+  void aNewPeakRedrawsItsLineAndRefitsItsAxis() {
+    QLineSeries* ei = SeriesNamed(*window_, "Ei");
+    QLineSeries* pHigh = SeriesNamed(*window_, "P_HIGH");
+    const QList<QPointF> pressures = pHigh->points();
+    auto* temperatures = static_cast<QValueAxis*>(ei->attachedAxes().at(1));
+    TelemetrySample peak = SampleNumber(added_++);
+    peak.ei = 400;  // +100 °C, four times the highest so far
+    ring_.Add(peak);
+    window_->SamplesAdded();
+    Settle();
+    QCOMPARE(ei->points().last(), QPointF(NewestMs(), EiOf(peak)));
+    QVERIFY(temperatures->max() >= EiOf(peak));
+    QCOMPARE(pHigh->points(), pressures);
   }
 
   void aMinimisedWindowCatchesUpWhenRestored() {
