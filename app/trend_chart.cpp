@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <optional>
 
-
 namespace {
 
 constexpr int kMostFittedTicks = 6;
