@@ -1,7 +1,7 @@
 // What the Trends window costs with a full day of samples in the ring: one new sample
 // with the window open at the panel's size (the panel's SamplesAdded, the replot it
-// schedules, and a render of the whole window), and the reduction of one quantity over
-// the whole ring.
+// schedules, and the repaint of whatever that changed), and the reduction of one
+// quantity over the whole ring.
 //
 // Each benchmark checks afterwards that it did the work it names (the newest sample
 // plotted, points within two per column), so a change cannot leave it timing nothing.
