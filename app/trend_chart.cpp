@@ -25,7 +25,7 @@ QList<QPointF> ToSeriesPoints(const std::vector<TrendPoint>& points) {
 
 }  // namespace
 
-TrendChart::TrendChart(const TrendChartSpec& spec, bool showTimeLabels)
+TrendChart::TrendChart(const TrendChartDefinition& definition, bool showTimeLabels)
     : time_(new QDateTimeAxis(this)), showsTimeLabels_(showTimeLabels) {
   setBackgroundRoundness(0);
   layout()->setContentsMargins(0, 0, 0, 0);
@@ -34,19 +34,19 @@ TrendChart::TrendChart(const TrendChartSpec& spec, bool showTimeLabels)
   // Hidden labels are still made on every replot; empty ones cost next to nothing.
   if (!showTimeLabels) time_->setFormat(QString());
   addAxis(time_, Qt::AlignBottom);
-  AddValueAxis(spec.left, Qt::AlignLeft);
-  if (spec.right != nullptr) AddValueAxis(*spec.right, Qt::AlignRight);
+  AddValueAxis(definition.left, Qt::AlignLeft);
+  if (definition.right != nullptr) AddValueAxis(*definition.right, Qt::AlignRight);
 }
 
-void TrendChart::AddValueAxis(const TrendAxis& spec, Qt::Alignment side) {
+void TrendChart::AddValueAxis(const TrendAxis& definition, Qt::Alignment side) {
   auto* axis = new QValueAxis(this);
-  axis->setTitleText(QString::fromUtf8(spec.title));
-  axis->setLabelFormat(QString::fromLatin1(spec.labelFormat));
-  axis->setRange(spec.low, spec.high);
-  if (spec.fixedRange) axis->setTickCount(spec.fixedTicks);
+  axis->setTitleText(QString::fromUtf8(definition.title));
+  axis->setLabelFormat(QString::fromLatin1(definition.labelFormat));
+  axis->setRange(definition.low, definition.high);
+  if (definition.fixedRange) axis->setTickCount(definition.fixedTicks);
   addAxis(axis, side);
-  ValueAxis added{axis, &spec, {}};
-  for (const TrendLine& line : spec.lines) {
+  ValueAxis added{axis, &definition, {}};
+  for (const TrendLine& line : definition.lines) {
     auto* series = new QLineSeries(this);
     series->setName(QString::fromLatin1(line.name));
     // One pixel, cosmetic: the raster engine's fast path. A wider pen is stroked as a
@@ -61,8 +61,8 @@ void TrendChart::AddValueAxis(const TrendAxis& spec, Qt::Alignment side) {
   }
   // An axis of one line takes the line's colour, so that where a chart has two axes the
   // eye finds which line reads against which.
-  if (spec.lines.size() == 1) {
-    const QColor color(spec.lines.front().color);
+  if (definition.lines.size() == 1) {
+    const QColor color(definition.lines.front().color);
     axis->setLabelsColor(color);
     axis->setTitleBrush(color);
   }
@@ -146,10 +146,10 @@ TrendChart::AxisPoints TrendChart::Reduce(const ValueAxis& axis, const Telemetry
 std::optional<AxisTicks> TrendChart::RangeFor(const ValueAxis& axis,
                                               const AxisPoints& points) const {
   const int roomForTicks = RoomForTicks(*axis.axis);
-  if (axis.spec->fixedRange) {
+  if (axis.definition->fixedRange) {
     // A fixed range keeps its ticks where they all fit, else only its ends.
-    return AxisTicks{axis.spec->low, axis.spec->high,
-                     roomForTicks >= axis.spec->fixedTicks ? axis.spec->fixedTicks : 2};
+    return AxisTicks{axis.definition->low, axis.definition->high,
+                     roomForTicks >= axis.definition->fixedTicks ? axis.definition->fixedTicks : 2};
   }
   if (points.low > points.high) return std::nullopt;  // nothing to fit: the range stays
   // A little room above and below the lines, then round tick values.

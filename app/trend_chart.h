@@ -22,7 +22,7 @@ class QValueAxis;
 class TrendChart : public QChart {
  public:
   // The time axis's labels only where `showTimeLabels`: stacked charts need them once.
-  TrendChart(const TrendChartSpec& spec, bool showTimeLabels);
+  TrendChart(const TrendChartDefinition& definition, bool showTimeLabels);
 
   // Redraws the lines over [fromMs, toMs], at most two points per pixel column of the
   // plot area (each series replaced in one call), and fits the value axes that fit.
@@ -40,7 +40,7 @@ class TrendChart : public QChart {
   };
   struct ValueAxis {
     QValueAxis* axis;
-    const TrendAxis* spec;
+    const TrendAxis* definition;
     std::vector<Line> lines;
   };
 
@@ -51,7 +51,7 @@ class TrendChart : public QChart {
     double high = -std::numeric_limits<double>::infinity();
   };
 
-  void AddValueAxis(const TrendAxis& spec, Qt::Alignment side);
+  void AddValueAxis(const TrendAxis& definition, Qt::Alignment side);
   AxisPoints Reduce(const ValueAxis& axis, const TelemetryRing& ring, int64_t fromMs, int64_t toMs,
                     int columns) const;
   // The range and ticks the axis is to show for the points; none where a fitted axis has

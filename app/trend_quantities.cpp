@@ -36,13 +36,13 @@ constexpr int kFifths = 6;
 constexpr TrendAxis kMainsAxis{"Mains", kMains, true, 0, 255, kFifths, "%.0f"};
 
 constexpr std::array kCharts = {
-    TrendChartSpec{{"°C", kTemperatures, false, -10, 40, 0, "%g"}, nullptr},
-    TrendChartSpec{{"PSI", kPressures, false, 0, 250, 0, "%g"}, nullptr},
-    TrendChartSpec{{"PWM %", kPwm, true, 0, 100, kFifths, "%.0f"}, &kMainsAxis},
+    TrendChartDefinition{{"°C", kTemperatures, false, -10, 40, 0, "%g"}, nullptr},
+    TrendChartDefinition{{"PSI", kPressures, false, 0, 250, 0, "%g"}, nullptr},
+    TrendChartDefinition{{"PWM %", kPwm, true, 0, 100, kFifths, "%.0f"}, &kMainsAxis},
 };
 
 }  // namespace
 
-std::span<const TrendChartSpec> TrendCharts() {
+std::span<const TrendChartDefinition> TrendCharts() {
   return kCharts;
 }

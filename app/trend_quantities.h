@@ -28,10 +28,10 @@ struct TrendAxis {
   const char* labelFormat = nullptr;  // printf style, as QValueAxis takes it
 };
 
-struct TrendChartSpec {
+struct TrendChartDefinition {
   TrendAxis left;
   const TrendAxis* right = nullptr;  // null for a chart of one kind of quantity
 };
 
 // Top to bottom: temperatures, pressures, compressor PWM with the mains value.
-std::span<const TrendChartSpec> TrendCharts();
+std::span<const TrendChartDefinition> TrendCharts();

@@ -91,10 +91,10 @@ QWidget* TrendsWindow::BuildControls() {
 }
 
 void TrendsWindow::BuildCharts(QBoxLayout& layout) {
-  const auto specs = TrendCharts();
-  for (std::size_t i = 0; i < specs.size(); ++i) {
-    const bool bottom = i + 1 == specs.size();
-    auto* chart = new TrendChart(specs[i], bottom);
+  const auto definitions = TrendCharts();
+  for (std::size_t i = 0; i < definitions.size(); ++i) {
+    const bool bottom = i + 1 == definitions.size();
+    auto* chart = new TrendChart(definitions[i], bottom);
     chart->setMargins(QMargins(kChartMargin, kChartMargin, kChartMargin, kChartMargin));
     auto* view = new TrendChartView(chart);
     layout.addWidget(view, 1);
