@@ -26,6 +26,7 @@
 #include "support/fake_host.h"
 #include "support/fake_machine.h"
 #include "support/fake_port.h"
+#include "support/ftdi_adapter.h"
 
 namespace {
 
@@ -111,12 +112,7 @@ int main(int argc, char* argv[]) {
       "-aG dialout $USER, then log in again"));
   if (!Save(window, argv[3])) return 1;
   picker.SetDetector([] {
-    SerialDevice ftdi;
-    ftdi.node = "/dev/ttyUSB0";
-    ftdi.manufacturer = "FTDI";
-    ftdi.product = "FT232R USB UART";
-    ftdi.serial = "A1B2C3";
-    ftdi.vendorId = "0403";
+    const SerialDevice ftdi = FtdiAdapter("/dev/ttyUSB0");
     SerialDevice acm;
     acm.node = "/dev/ttyACM0";
     acm.product = "USB Serial";

@@ -13,6 +13,7 @@
 
 #include "link/serial_devices.h"
 #include "resources/control_ids.h"
+#include "support/ftdi_adapter.h"
 #include "window_fixture.h"
 
 class PortPickerTest : public QObject {
@@ -22,16 +23,7 @@ class PortPickerTest : public QObject {
   void listsTheAdaptersAndAChoiceSetsThePortNumber() {
     WindowFixture f;
     PortPicker& picker = f.window.portPicker();
-    picker.SetDetector([] {
-      SerialDevice ftdi;
-      ftdi.node = "/dev/ttyUSB4";
-      ftdi.byIdLink = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0";
-      ftdi.manufacturer = "FTDI";
-      ftdi.product = "FT232R USB UART";
-      ftdi.serial = "A1B2C3";
-      ftdi.vendorId = "0403";
-      return std::vector<SerialDevice>{ftdi};
-    });
+    picker.SetDetector([] { return std::vector<SerialDevice>{FtdiAdapter("/dev/ttyUSB4")}; });
     f.window.show();
     QVERIFY(picker.button()->isVisible());
     QVERIFY(f.window.rect().contains(picker.button()->geometry()));

@@ -16,6 +16,7 @@
 #include "resources/control_ids.h"
 #include "support/fake_host.h"
 #include "support/fake_port.h"
+#include "support/ftdi_adapter.h"
 
 namespace fs = std::filesystem;
 
@@ -32,14 +33,7 @@ class ProfileFileHost : public FakeHost {
 };
 
 SerialDevice Ftdi() {
-  SerialDevice device;
-  device.node = "/dev/ttyUSB3";
-  device.byIdLink = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0";
-  device.manufacturer = "FTDI";
-  device.product = "FT232R USB UART";
-  device.serial = "A1B2C3";
-  device.vendorId = "0403";
-  return device;
+  return FtdiAdapter("/dev/ttyUSB3");
 }
 
 class PortChooserTest : public ::testing::Test {
