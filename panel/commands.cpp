@@ -12,6 +12,7 @@
 #include "panel/exchange.h"
 #include "panel/host.h"
 #include "panel/panel_sets.h"
+#include "replies/settings_block.h"
 #include "resources/control_ids.h"
 #include "state/panel_state.h"
 
@@ -29,9 +30,8 @@ PanelCommands::PanelCommands(PanelState& panel, LinkEngine& link, LogFollower& l
     : panel_(panel), link_(link), log_(log), host_(host) {}
 
 void PanelCommands::OnWriteClicked() {
-  const WriteGate& gate = panel_.gate;
-  const MachineReadings& machine = panel_.machine;
-  if (gate.rxInProgress) {
+  MachineReadings& machine = panel_.machine;
+  if (panel_.gate.rxInProgress) {
     host_.ShowMessage("Wait for Rx to complete", MessageButtons::kOk);
     return;
   }
@@ -45,24 +45,32 @@ void PanelCommands::OnWriteClicked() {
     host_.ShowMessage("Wait for Rx to complete", MessageButtons::kOk);
     return;
   }
+  // Decided before the panel is read: keeping Cal Value within 250 changes its edit.
+  const CalibrationUnchanged unchanged =
+      UnchangedCalibration(panel_.controls, machine.calibrationShown);
   BoundValues& values = panel_.values;
   const BoundValues before = values;
-  // The exchange has told the operator what is wrong; nothing is sent.
-  if (!ReadPanel(panel_, host_)) return;
-  if (values.sHt > kSHtMax || values.sHt < 0) {
-    const bool tooHigh = values.sHt > kSHtMax;
-    values.sHt = before.sHt;
-    values.tMin = before.tMin;
-    values.tMax = before.tMax;
-    host_.ShowMessage(tooHigh ? std::string("s-heat max is \n 10C")
-                              : "s-heat minimum is \n" + std::to_string(kSHtMinimumRaw / 4),
-                      MessageButtons::kOk);
-    ShowPanel(panel_);
+  // The exchange has told the operator what is wrong; nothing is sent, nothing kept.
+  if (!ReadPanel(panel_, host_)) {
+    values = before;
+    return;
+  }
+  // An S_Ht the operator left alone goes back as the machine's byte, whatever it is.
+  if (!unchanged[kSHtField] && (values.sHt > kSHtMax || values.sHt < 0)) {
+    RefuseSHt(before);
+    return;
+  }
+  if (!CalibrationFitsItsBytes()) {
+    values = before;
     return;
   }
   if (values.calValue > kCalValueMax || values.calValue < 0) values.calValue = 0;
-  if (!CalibrationFitsItsBytes()) return;
   ShowPanel(panel_);
+  KeepWhatStandsForTheMachine(unchanged);
+  panel_.gate.settingsToSend = SettingsToWrite(panel_.controls, *machine.machineSettings);
+  panel_.gate.calibrationToSend =
+      CalibrationToWrite({values.calValue, values.sHt, values.tMin, values.tMax}, unchanged,
+                         *machine.machineCalibration);
   panel_.gate.txInProgress = true;
   for (int code :
        {cmd::kReadStatus, cmd::kReadCalibration, cmd::kReadNameSecondHalf, cmd::kReadNameFirstHalf,
@@ -71,9 +79,34 @@ void PanelCommands::OnWriteClicked() {
   }
 }
 
+// S_Ht, T_Min and T_Max go back to what they were and are shown so; the other values
+// keep what the panel held.
+void PanelCommands::RefuseSHt(const BoundValues& before) {
+  BoundValues& values = panel_.values;
+  const bool tooHigh = values.sHt > kSHtMax;
+  values.sHt = before.sHt;
+  values.tMin = before.tMin;
+  values.tMax = before.tMax;
+  host_.ShowMessage(tooHigh ? std::string("s-heat max is \n 10C")
+                            : "s-heat minimum is \n" + std::to_string(kSHtMinimumRaw / 4),
+                    MessageButtons::kOk);
+  ShowPanel(panel_);
+}
+
+// An edit left alone still stands for the machine's value after Write has shown the
+// panel, even where it now shows that value clamped, so a second Write sends it again.
+void PanelCommands::KeepWhatStandsForTheMachine(const CalibrationUnchanged& unchanged) {
+  const CalibrationTexts shown = ShownCalibration(panel_.controls);
+  CalibrationTexts& machineShown = panel_.machine.calibrationShown;
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    if (unchanged[i]) machineShown[i] = shown[i];
+  }
+}
+
 bool PanelCommands::CalibrationFitsItsBytes() {
   const BoundValues& values = panel_.values;
-  // In exchange order; Cal Value and S_Ht are already held within their ranges.
+  // In exchange order. Cal Value and S_Ht fit already: the exchange holds Cal Value within
+  // 0 to 255, and S_Ht is either checked or the machine's own.
   for (const auto& [value, editId] :
        {std::pair{values.tMax, ids::kTMaxEdit}, {values.tMin, ids::kTMinEdit}}) {
     if (value < 0 || value > kByteMax) {

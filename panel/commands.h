@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -7,6 +8,7 @@
 class Host;
 class LinkEngine;
 class LogFollower;
+struct BoundValues;
 struct PanelState;
 
 // The operator's commands. None of them touches the port: they check the panel and
@@ -32,6 +34,8 @@ class PanelCommands {
  private:
   // Write: false, with the operator told, when T_Max or T_Min cannot travel in a byte.
   bool CalibrationFitsItsBytes();
+  void RefuseSHt(const BoundValues& before);
+  void KeepWhatStandsForTheMachine(const std::array<bool, 4>& unchanged);
   // Asks where to save (suggesting the machine's name, `what` and the date), writes the
   // content whole and tells the operator of a failure.
   void Save(std::string_view what, const std::function<std::string()>& content);

@@ -4,7 +4,6 @@
 #include "link/posix_serial_port.h"
 #include "panel/saved_file.h"
 #include "replies/dispatcher.h"
-#include "replies/settings_block.h"
 #include "replies/time_text.h"
 #include "resources/control_ids.h"
 
@@ -127,16 +126,13 @@ void CKeloConfigurationDlg::ShowClockLine() {
 
 // --- What a request carries ---
 
+// Fixed when Write was pressed: what the operator changed, on the machine's own blocks.
 PayloadBytes CKeloConfigurationDlg::SettingsToWrite() {
-  // Write queues request 4 only once the machine's own settings are kept.
-  return ::SettingsToWrite(state_.controls,
-                           state_.machine.machineSettings.value_or(PayloadBytes{}));
+  return state_.gate.settingsToSend;
 }
 
 PayloadBytes CKeloConfigurationDlg::CalibrationToWrite() {
-  const BoundValues& v = state_.values;
-  return ::CalibrationToWrite({v.calValue, v.sHt, v.tMin, v.tMax},
-                              state_.machine.machineCalibration.value_or(PayloadBytes{}));
+  return state_.gate.calibrationToSend;
 }
 
 std::string CKeloConfigurationDlg::NameToWrite() {

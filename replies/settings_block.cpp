@@ -7,6 +7,10 @@ namespace {
 
 constexpr int kFirstByte = 3;
 
+// The edits of bytes 3 to 6 of the calibration block.
+constexpr std::array<int, 4> kCalibrationEdits = {ids::kCalValueEdit, ids::kSHtEdit, ids::kTMinEdit,
+                                                  ids::kTMaxEdit};
+
 // A combo whose entry i stands for a byte value. `mask` covers the bits it owns.
 struct ComboField {
   int comboId;
@@ -120,8 +124,26 @@ PayloadBytes SettingsToWrite(const ControlModel& controls, const PayloadBytes& m
   return block;
 }
 
-PayloadBytes CalibrationToWrite(const std::array<int32_t, 4>& values, const PayloadBytes& machine) {
+CalibrationTexts ShownCalibration(const ControlModel& controls) {
+  CalibrationTexts texts;
+  for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = controls.GetText(kCalibrationEdits[i]);
+  return texts;
+}
+
+CalibrationUnchanged UnchangedCalibration(const ControlModel& controls,
+                                          const CalibrationTexts& machineShown) {
+  const CalibrationTexts shown = ShownCalibration(controls);
+  CalibrationUnchanged unchanged{};
+  for (std::size_t i = 0; i < shown.size(); ++i) unchanged[i] = shown[i] == machineShown[i];
+  return unchanged;
+}
+
+PayloadBytes CalibrationToWrite(const CalibrationValues& values,
+                                const CalibrationUnchanged& unchanged,
+                                const PayloadBytes& machine) {
   PayloadBytes block = machine;
-  for (std::size_t i = 0; i < values.size(); ++i) block[i] = static_cast<uint8_t>(values[i] & 0xFF);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (!unchanged[i]) block[i] = static_cast<uint8_t>(values[i] & 0xFF);
+  }
   return block;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "link/frames.h"
 
@@ -21,7 +23,22 @@ void ShowSettings(ControlModel& controls, const PayloadBytes& machine);
 // combo left with no entry selected, keep the machine's bits.
 PayloadBytes SettingsToWrite(const ControlModel& controls, const PayloadBytes& machine);
 
-// The calibration block Write sends (request 8): Cal Value, S_Ht, T_Min and T_Max in
-// bytes 3 to 6, each already checked to fit its byte; bytes 7 to 11 as the machine
-// sent them in reply 7.
-PayloadBytes CalibrationToWrite(const std::array<int32_t, 4>& values, const PayloadBytes& machine);
+// The calibration values in bytes 3 to 6: Cal Value, S_Ht, T_Min and T_Max.
+using CalibrationValues = std::array<int32_t, 4>;
+using CalibrationTexts = std::array<std::string, 4>;
+using CalibrationUnchanged = std::array<bool, 4>;
+inline constexpr std::size_t kCalValueField = 0;
+inline constexpr std::size_t kSHtField = 1;
+
+// What the Cal Value, S_Ht, T_Min and T_Max edits show now.
+CalibrationTexts ShownCalibration(const ControlModel& controls);
+
+// Which of those edits still show the text that stands for the machine's value.
+CalibrationUnchanged UnchangedCalibration(const ControlModel& controls,
+                                          const CalibrationTexts& machineShown);
+
+// The calibration block Write sends (request 8): in bytes 3 to 6 the machine's own byte
+// for each value whose edit the operator left alone, else the panel's value, already
+// checked to fit its byte; bytes 7 to 11 as the machine sent them in reply 7.
+PayloadBytes CalibrationToWrite(const CalibrationValues& values,
+                                const CalibrationUnchanged& unchanged, const PayloadBytes& machine);

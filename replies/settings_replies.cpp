@@ -32,4 +32,5 @@ void DecodeCalibration(const Frame& reply, PanelState& panel) {
   values.tMin = ReplyByte(reply, 5);
   values.tMax = ReplyByte(reply, 6);
   ShowBoundValues(values, panel.controls);
+  panel.machine.calibrationShown = ShownCalibration(panel.controls);
 }

@@ -31,4 +31,9 @@ struct MachineReadings {
   // bits back for whatever the operator has not changed.
   std::optional<PayloadBytes> machineSettings;
   std::optional<PayloadBytes> machineCalibration;
+  // The texts of the Cal Value, S_Ht, T_Min and T_Max edits that stand for the machine's
+  // calibration values: as reply 7 showed them, or as Write showed a value it keeps
+  // clamped (a Cal Value above 250 as 0). An edit that still shows its text is one the
+  // operator left alone, and Write sends the machine's byte for it.
+  std::array<std::string, 4> calibrationShown;
 };

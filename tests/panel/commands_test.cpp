@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -57,16 +59,38 @@ TEST_F(CommandsTest, WriteGoesAheadOfCodesAlreadyWaiting) {
             (std::vector<int>{4, 8, 13, 3, 9, 11, 7, 1, 4, 8, 13, 3, 9, 11, 7, 1, 16}));
 }
 
-TEST_F(CommandsTest, WriteWithNothingTouchedSendsTheMachinesOwnBytes) {
-  ReadyToWrite();
-  port.written.clear();
-  Write();
-  LinkTicks(3);
-  const auto frames = port.SentFrames();
-  ASSERT_EQ(frames.size(), 2u);
-  EXPECT_EQ(frames[0],
-            (FakeSerialPort::Frame{0, 0, 4, 21, 70, 0xA3, 0x52, 0x84, 0x63, 0xDE, 0xAD, 0xBF}));
-  EXPECT_EQ(frames[1], (FakeSerialPort::Frame{0, 0, 8, 12, 4, 20, 45, 1, 2, 3, 4, 5}));
+FakeSerialPort::Frame Request(int code, const PayloadBytes& block) {
+  FakeSerialPort::Frame frame(kFrameSize, 0);
+  frame[2] = static_cast<uint8_t>(code);
+  std::copy(block.begin(), block.end(), frame.begin() + 3);
+  return frame;
+}
+
+// Every value a machine can hold in each byte of its settings and calibration blocks,
+// one byte at a time, the others as an unusual machine has them: Write with nothing
+// touched sends both blocks back byte for byte, even where the panel shows a value
+// rounded, past a list's end, or clamped (a Cal Value above 250 kept as 0).
+TEST(WriteRuleOverEveryValue, NothingTouchedSendsEveryByteOfBothBlocksBack) {
+  std::vector<std::string> faults;
+  for (const bool calibration : {false, true}) {
+    for (std::size_t byte = 0; byte < PayloadBytes().size(); ++byte) {
+      for (int value = 0; value <= 0xFF; ++value) {
+        sim::MachineSetup setup = UnusualMachine();
+        (calibration ? setup.calibration : setup.settings)[byte] = static_cast<uint8_t>(value);
+        PanelFixture panel;
+        panel.ConnectToMachine(setup);
+        panel.port.written.clear();
+        panel.dlg.commands().OnWriteClicked();
+        panel.LinkTicks(3);
+        const std::vector expected{Request(4, setup.settings), Request(8, setup.calibration)};
+        if (panel.port.SentFrames() != expected || !panel.host.messages.empty()) {
+          faults.push_back((calibration ? "calibration byte " : "settings byte ") +
+                           std::to_string(byte + 3) + " = " + std::to_string(value));
+        }
+      }
+    }
+  }
+  EXPECT_EQ(faults, std::vector<std::string>{});
 }
 
 class WriteRefusalTest;
@@ -170,52 +194,44 @@ struct StopCase {
   int editId;
   const char* text;
   const char* message;
-  std::array<int32_t, 4> stored;  // calValue, sHt, tMin, tMax afterwards
 };
 
 class WriteStopTest : public CommandsTest, public ::testing::WithParamInterface<StopCase> {};
 
 // A value the exchange refuses, or one that cannot travel in its byte, stops Write before
-// anything is queued, with the focus on that edit; what the exchange stored stays stored.
-TEST_P(WriteStopTest, QueuesNothing) {
+// anything is queued, with the focus on that edit; the bound values and the edits stay
+// as they were.
+TEST_P(WriteStopTest, QueuesNothingAndChangesNothing) {
   const StopCase& c = GetParam();
-  ReadyToWrite();
+  ConnectToMachine([] {
+    sim::MachineSetup setup = UnusualMachine();
+    setup.calibration[0] = 252;  // a Cal Value Write would keep as 0
+    return setup;
+  }());
+  const BoundValues before = values();
   TypeInto(c.editId, c.text);
   Write();
   EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{c.message});
   EXPECT_EQ(dlg.controls().FocusedControl(), c.editId);
   EXPECT_TRUE(QueuedCodes().empty());
   EXPECT_FALSE(gate().txInProgress);
-  EXPECT_EQ((std::array{values().calValue, values().sHt, values().tMin, values().tMax}), c.stored);
+  EXPECT_EQ((std::array{values().calValue, values().sHt, values().tMin, values().tMax}),
+            (std::array{before.calValue, before.sHt, before.tMin, before.tMax}));
+  EXPECT_EQ(Text(ids::kCalValueEdit), c.editId == ids::kCalValueEdit ? c.text : "252");
 }
 
-INSTANTIATE_TEST_SUITE_P(Write, WriteStopTest,
-                         ::testing::Values(StopCase{"CalValueOutOfItsRange",
-                                                    ids::kCalValueEdit,
-                                                    "300",
-                                                    "Please enter an integer between 0 and 255.",
-                                                    {300, 4, 20, 45}},
-                                           StopCase{"NegativeSHt",
-                                                    ids::kSHtEdit,
-                                                    "-1",
-                                                    "Please enter an integer between 0 and 65000.",
-                                                    {12, -1, 20, 45}},
-                                           StopCase{"LettersInTMin",
-                                                    ids::kTMinEdit,
-                                                    "abc",
-                                                    "Please enter an integer.",
-                                                    {12, 4, 20, 45}},
-                                           StopCase{"TMaxBeyondItsByte",
-                                                    ids::kTMaxEdit,
-                                                    "300",
-                                                    "Please enter an integer between 0 and 255.",
-                                                    {12, 4, 20, 300}},
-                                           StopCase{"TMinBeyondItsByte",
-                                                    ids::kTMinEdit,
-                                                    "256",
-                                                    "Please enter an integer between 0 and 255.",
-                                                    {12, 4, 256, 45}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Write, WriteStopTest,
+    ::testing::Values(StopCase{"CalValueOutOfItsRange", ids::kCalValueEdit, "300",
+                               "Please enter an integer between 0 and 255."},
+                      StopCase{"NegativeSHt", ids::kSHtEdit, "-1",
+                               "Please enter an integer between 0 and 65000."},
+                      StopCase{"LettersInTMin", ids::kTMinEdit, "abc", "Please enter an integer."},
+                      StopCase{"TMaxBeyondItsByte", ids::kTMaxEdit, "300",
+                               "Please enter an integer between 0 and 255."},
+                      StopCase{"TMinBeyondItsByte", ids::kTMinEdit, "256",
+                               "Please enter an integer between 0 and 255."}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CommandsTest, ReadQueuesTheReadBackAndRefusesWhileWriteRuns) {
   ReadyToWrite();
@@ -331,5 +347,99 @@ INSTANTIATE_TEST_SUITE_P(
                       InterlockCase{"RunTimeZeroWhileClear", false, 0, true, {}, false, 0},
                       InterlockCase{"RunTimeTwentyWhileChecked", true, 2, true, {}, true, 2}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The bits of frame 4 or 8 that each operator control owns.
+struct OwnedBits {
+  int id;
+  int code;
+  std::size_t byte;  // 0 is byte 3 of the frame
+  uint8_t mask;
+};
+
+constexpr OwnedBits kOperatorControls[] = {{ids::kLocalTempCombo, 4, 0, 0xFF},
+                                           {ids::kRunTimeCombo, 4, 1, 0xFF},
+                                           {ids::kEvapFanCombo, 4, 2, 0x0F},
+                                           {ids::kPumpMinCombo, 4, 3, 0x0F},
+                                           {ids::kAuxOutNcCheck, 4, 4, 0x80},
+                                           {ids::kMainFaultNcCheck, 4, 4, 0x30},
+                                           {ids::kTrigRelayNcCheck, 4, 4, 0x40},
+                                           {ids::kAuxOutLatchingCheck, 4, 4, 0x08},
+                                           {ids::kMainFaultLatchingCheck, 4, 4, 0x03},
+                                           {ids::kIdleEnableCheck, 4, 4, 0x04},
+                                           {ids::kPumpRunCheck, 4, 5, 0x02},
+                                           {ids::kCompressorRunCheck, 4, 5, 0x01},
+                                           {ids::kFaultSuppressCheck, 4, 5, 0x04},
+                                           {ids::kUsbSaiOffCheck, 4, 5, 0x08},
+                                           {ids::kPumpMaxCombo, 4, 5, 0xF0},
+                                           {ids::kCalValueEdit, 8, 0, 0xFF},
+                                           {ids::kSHtEdit, 8, 1, 0xFF},
+                                           {ids::kTMinEdit, 8, 2, 0xFF},
+                                           {ids::kTMaxEdit, 8, 3, 0xFF}};
+
+// What every operator control shows, one text per control of kOperatorControls.
+std::vector<std::string> Shown(const ControlModel& controls) {
+  std::vector<std::string> shown;
+  for (const OwnedBits& control : kOperatorControls) {
+    const ControlState& state = *controls.Find(control.id);
+    shown.push_back(state.text + "|" + std::to_string(state.selection) + "|" +
+                    std::to_string(state.check));
+  }
+  return shown;
+}
+
+// Every way the operator can set each control, one control at a time, on a machine whose
+// spare bits are set (Compressor Run clear and the fan at "+1", so no interlock moves a
+// second control): Write changes only that control's bits of frames 4 and 8, and the
+// machine's read-back shows what the operator chose and every other control as it was.
+TEST(WriteRuleOverEveryControl, OneControlChangedChangesOnlyItsOwnBits) {
+  sim::MachineSetup setup = UnusualMachine();
+  setup.settings[2] = 0xA1;
+  setup.settings[5] = 0x62;
+  std::vector<std::string> faults;
+  for (std::size_t c = 0; c < std::size(kOperatorControls); ++c) {
+    const OwnedBits& owned = kOperatorControls[c];
+    PanelFixture panel;
+    panel.ConnectToMachine(setup);
+    const ControlState& state = *panel.dlg.controls().Find(owned.id);
+    std::vector<std::function<void()>> changes;
+    if (state.kind == ControlKind::kCombo) {
+      for (int i = 0; i < static_cast<int>(state.entries.size()); ++i) {
+        changes.emplace_back([&, i] { OperatorSelected(panel.dlg, owned.id, i); });
+      }
+    } else if (state.kind == ControlKind::kCheckBox) {
+      changes.assign(2, [&] { OperatorClicked(panel.dlg, owned.id); });
+    } else {
+      const int last = owned.id == ids::kCalValueEdit ? 250 : owned.id == ids::kSHtEdit ? 10 : 255;
+      for (int v = 0; v <= last; ++v) {
+        changes.emplace_back([&, v] { OperatorEdited(panel.dlg, owned.id, std::to_string(v)); });
+      }
+    }
+    for (std::size_t k = 0; k < changes.size(); ++k) {
+      const MachineReadings& machine = panel.state().machine;
+      const std::array blocks{*machine.machineSettings, *machine.machineCalibration};
+      changes[k]();
+      std::vector<std::string> expectedShown = Shown(panel.dlg.controls());
+      panel.port.written.clear();
+      panel.dlg.commands().OnWriteClicked();
+      panel.LinkTicks(3);
+      const auto frames = panel.port.SentFrames();
+      bool onlyItsBits = frames.size() == 2;
+      for (std::size_t f = 0; onlyItsBits && f < frames.size(); ++f) {
+        const int code = f == 0 ? 4 : 8;
+        for (std::size_t b = 0; b < blocks[f].size(); ++b) {
+          const uint8_t owns = code == owned.code && b == owned.byte ? owned.mask : 0;
+          onlyItsBits = onlyItsBits && frames[f][2] == code &&
+                        ((frames[f][b + 3] ^ blocks[f][b]) & ~owns) == 0;
+        }
+      }
+      panel.Settle();
+      if (!onlyItsBits || Shown(panel.dlg.controls()) != expectedShown ||
+          !panel.host.messages.empty()) {
+        faults.push_back("control " + std::to_string(owned.id) + ", change " + std::to_string(k));
+      }
+    }
+  }
+  EXPECT_EQ(faults, std::vector<std::string>{});
+}
 
 }  // namespace

@@ -101,9 +101,10 @@ INSTANTIATE_TEST_SUITE_P(
                       {21, 70, 0xA3, 0x52, 0x84, 0x6A, 0xDE, 0xAD, 0xBF}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CalibrationWriteBlock, ValuesInBytes3To6AndTheMachinesBytesAfter) {
-  EXPECT_EQ(CalibrationToWrite({250, 0, 7, 255}, {12, 4, 20, 45, 1, 2, 3, 4, 5}),
-            (PayloadBytes{250, 0, 7, 255, 1, 2, 3, 4, 5}));
+TEST(CalibrationWriteBlock, ChangedValuesInBytes3To6AndTheMachinesBytesElsewhere) {
+  EXPECT_EQ(CalibrationToWrite({250, 0, 7, 255}, {false, true, false, false},
+                               {12, 4, 20, 45, 1, 2, 3, 4, 5}),
+            (PayloadBytes{250, 4, 7, 255, 1, 2, 3, 4, 5}));
 }
 
 }  // namespace
