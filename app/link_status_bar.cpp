@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "app/palette_colours.h"
 #include "app/text_codec.h"
 #include "app/trends_window.h"
 #include "panel/panel_dialog.h"
@@ -79,11 +80,18 @@ QAction* LinkStatusBar::AddCommand(const QString& text, void (LinkStatusBar::*ru
 }
 
 void LinkStatusBar::BuildRow() {
+  linkState_ = new QLabel;
+  linkState_->setAccessibleName(tr("Link state"));
+  ShowAsWarning(*linkState_);
+  linkState_->hide();
   summary_ = new HealthLine;
+  summary_->setAccessibleName(tr("Link health"));
   logProgress_ = new QLabel;
+  logProgress_->setAccessibleName(tr("Event log progress"));
   logProgress_->hide();
   recording_ = new QLabel(tr("● Recording"));
-  recording_->setStyleSheet(QStringLiteral("color: #a40000;"));
+  recording_->setAccessibleName(tr("Recording"));
+  ShowAsWarning(*recording_);
   recording_->hide();
 
   QPushButton* trends = BarButton(trends_->text());
@@ -97,6 +105,7 @@ void LinkStatusBar::BuildRow() {
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(6, 3, 6, 3);
   row->setSpacing(8);
+  row->addWidget(linkState_);
   row->addWidget(summary_, 1);
   row->addWidget(logProgress_);
   row->addWidget(recording_);
@@ -113,7 +122,18 @@ void LinkStatusBar::Refresh() {
 }
 
 void LinkStatusBar::ShowHealth() {
-  summary_->SetText(FromCore(HealthSummary(Device(), panel_.health(), nowMs_())));
+  const int64_t now = nowMs_();
+  const QString words = FromCore(panel_.LinkStateWords(now));
+  if (words != linkState_->text()) {
+    linkState_->setText(words);
+    linkState_->setVisible(!words.isEmpty());
+  }
+  summary_->SetText(FromCore(HealthSummary(Device(), panel_.health(), now)));
+}
+
+void LinkStatusBar::DeviceChanged() {
+  devicePort_ = -1;
+  RefreshSoon();
 }
 
 const std::string& LinkStatusBar::Device() {
@@ -148,12 +168,27 @@ void LinkStatusBar::ShowLogText(const QString& text) {
   logProgress_->setVisible(!text.isEmpty());
 }
 
+// A recording that gets no samples says since when, once three passes have brought none.
 void LinkStatusBar::ShowRecording() {
   const TelemetryRecording& telemetry = panel_.telemetry();
   const bool recording = telemetry.recording();
   record_->setText(recording ? tr("Stop recording") : tr("Record…"));
   recording_->setVisible(recording);
   recording_->setToolTip(recording ? FromCore(telemetry.recordingPath()) : QString());
+  if (!recording) {
+    recordingSinceMs_ = 0;
+    return;
+  }
+  const int64_t now = nowMs_();
+  if (recordingSinceMs_ == 0) recordingSinceMs_ = now;
+  const TelemetryRing& samples = telemetry.samples();
+  const int64_t last = std::max(recordingSinceMs_, samples.empty() ? 0 : samples.newest().pcTimeMs);
+  if (now - last > kSamplesMissedMs) {
+    const QString since = QDateTime::fromMSecsSinceEpoch(last).toString(QStringLiteral("HH:mm:ss"));
+    recording_->setText(tr("● Recording, no samples since %1").arg(since));
+  } else {
+    recording_->setText(tr("● Recording"));
+  }
 }
 
 void LinkStatusBar::FeedTrends() {

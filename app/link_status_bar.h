@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "panel/panel_dialog.h"
+
 class CKeloConfigurationDlg;
 class QAction;
 class QLabel;
@@ -48,6 +50,8 @@ class LinkStatusBar : public QWidget {
   static constexpr int kRefreshMs = 1000;
   // How long "Log read: …" stays once Get All has ended.
   static constexpr int kLogReadShownMs = 5000;
+  // A recording that has had no sample for three poll passes says so.
+  static constexpr int64_t kSamplesMissedMs = 3 * kPollPassMs;
 
   LinkStatusBar(CKeloConfigurationDlg& panel, QWidget& window);
 
@@ -64,9 +68,15 @@ class LinkStatusBar : public QWidget {
   void ShowTrends();
   TrendsWindow* trendsWindow() const { return trendsWindow_; }
 
-  // The health summary (its whole text, however much of it fits) and the log's progress.
+  // The port chosen changed: the device is looked up again at once.
+  void DeviceChanged();
+
+  // The link's state in words while it is not live, the health summary (its whole text,
+  // however much of it fits), the log's progress and the recording.
+  QLabel* linkState() const { return linkState_; }
   const HealthLine* summary() const { return summary_; }
   QLabel* logProgress() const { return logProgress_; }
+  QLabel* recordingIndicator() const { return recording_; }
 
  signals:
   void refreshed();
@@ -94,6 +104,7 @@ class LinkStatusBar : public QWidget {
   QAction* record_ = nullptr;
   QAction* exportCsv_ = nullptr;
   QAction* bundle_ = nullptr;
+  QLabel* linkState_ = nullptr;
   HealthLine* summary_ = nullptr;
   QLabel* logProgress_ = nullptr;
   QLabel* recording_ = nullptr;
@@ -104,8 +115,9 @@ class LinkStatusBar : public QWidget {
   bool readingLog_ = false;
   int recordsSeen_ = 0;
   uint64_t samplesSeen_ = 0;
-  // The device of the port, looked up in the profile again only when the port number or
-  // the link's state changes, not on every refresh.
+  int64_t recordingSinceMs_ = 0;
+  // The device of the port, looked up in the profile again only when the port number,
+  // the port chosen or the link's state changes, not on every refresh.
   std::string device_;
   int32_t devicePort_ = -1;
   bool deviceWhileOpen_ = false;

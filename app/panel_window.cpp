@@ -52,6 +52,7 @@ PanelWindow::PanelWindow(CKeloConfigurationDlg& panel, QWidget* parent)
 }
 
 PanelWindow::~PanelWindow() {
+  panel_.OnLivenessChanged(nullptr);
   model_.Unsubscribe(this);
 }
 
@@ -71,6 +72,12 @@ void PanelWindow::AddStatusBar() {
   statusBar_->setGeometry(0, height(), width(), statusBar_->sizeHint().height());
   resize(width(), height() + statusBar_->height());
   connect(statusBar_, &LinkStatusBar::refreshed, this, &PanelWindow::ShowLinkLiveness);
+  connect(portPicker_, &PortPicker::portChosen, statusBar_, &LinkStatusBar::DeviceChanged);
+  // At the tick that makes the link stale or live again, not at the bar's next refresh.
+  panel_.OnLivenessChanged([this] {
+    ShowLinkLiveness();
+    statusBar_->RefreshSoon();
+  });
 }
 
 void PanelWindow::SetTabOrder() const {

@@ -112,7 +112,7 @@ class BenchLink : public LinkListener {
     DispatchReply(reply, state, log);
   }
   void OnNoReply(int) override { ++faults; }
-  void OnPortLost() override { ++faults; }
+  void OnPortGone(PortGone /*why*/) override { ++faults; }
   void OnIdle() override {
     for (int32_t code : kPollSet) link.Queue(code);
   }

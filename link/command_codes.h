@@ -25,4 +25,12 @@ inline constexpr int kReferenceCalibration = 24;
 inline constexpr int kReadTemperatures = 25;
 inline constexpr int kReadPressures = 27;
 
+// The reply to a command that carries something to the machine, or starts something in
+// it, only acknowledges it: the panel reads nothing from it.
+constexpr bool IsAcknowledgement(int code) {
+  return code == kWriteSettings || code == kWriteCalibration || code == kWriteNameFirstHalf ||
+         code == kWriteNameSecondHalf || code == kSetServiceDate || code == kSetClock ||
+         code == kReferenceCalibration;
+}
+
 }  // namespace cmd

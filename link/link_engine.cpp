@@ -31,6 +31,8 @@ void LinkEngine::Queue(int32_t code) {
 
 LinkEngine::OpenResult LinkEngine::Open(const std::string& device) {
   openFailure_.reset();
+  device_ = device;
+  closedByOperator_ = false;
   if (!port_.OpenPort(device)) {
     open_ = false;
     openFailure_ = port_.LastFailure();
@@ -48,7 +50,14 @@ LinkEngine::OpenResult LinkEngine::Open(const std::string& device) {
 
 void LinkEngine::Close() {
   open_ = false;
+  closedByOperator_ = true;
   port_.ClosePort();
+}
+
+bool LinkEngine::DropAwaitedReply() {
+  const bool awaited = replyCountdown_ > 0;
+  replyCountdown_ = 0;
+  return awaited;
 }
 
 void LinkEngine::SendNextRequest() {
@@ -101,5 +110,5 @@ void LinkEngine::TakePortAsLost() {
   // later Connect can open it again.
   if (port_.Handle() != PortHandle::kNone) port_.ClosePort();
   stack_.Clear();
-  listener_.OnPortLost();
+  listener_.OnPortGone(closedByOperator_ ? PortGone::kClosed : PortGone::kLost);
 }

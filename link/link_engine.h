@@ -34,8 +34,13 @@ class LinkEngine : public CommandQueue {
   OpenResult Open(const std::string& device);
   const Outcome& openFailure() const { return openFailure_; }
   // Closes the port. A reply still awaited is read on its tick all the same, finds the
-  // port closed and takes the lost-port path.
+  // port closed and takes the lost-port path, told as closed rather than lost.
   void Close();
+  // Forgets the reply still awaited from before a Close, so that its read tick cannot
+  // empty the queue of the next Connect. False when none was awaited.
+  bool DropAwaitedReply();
+  // The device last opened.
+  const std::string& device() const { return device_; }
 
   // For inspection.
   const MsgStack& queue() const { return stack_; }
@@ -58,5 +63,7 @@ class LinkEngine : public CommandQueue {
   Frame replyFrame_{};
   int32_t replyCountdown_ = 0;
   bool open_ = false;
+  bool closedByOperator_ = false;
+  std::string device_;
   Outcome openFailure_;
 };

@@ -41,6 +41,7 @@ void ConnectionManager::OnConnectClicked() {
       return;
     }
     link_.Close();
+    health_.Closed();
     controls.SetText(ids::kStatusLine, "STATUS: Link is stopped");
     controls.SetText(ids::kConnectButton, "Connect");
     controls.SetProgress(ids::kCalProgress, 0);
@@ -54,6 +55,9 @@ void ConnectionManager::OnConnectClicked() {
   }
   connectPending_ = true;
   link_.ClearQueue();
+  // A reply awaited since a Close just before would take the lost-port path on its read
+  // tick and empty the connect set queued now.
+  if (link_.DropAwaitedReply()) health_.ReplyDropped();
   log_.Restart();
   health_.Restart();
   panel_.machine.machineSettings.reset();
@@ -96,6 +100,7 @@ void ConnectionManager::ConnectStep() {
       controls.SetText(ids::kStatusLine, "STATUS: Port Config Failed");
       break;
     case LinkEngine::OpenResult::kOpened:
+      health_.Opened(host_.CurrentTimeMs());
       controls.SetText(ids::kStatusLine, "STATUS: Port Open");
       controls.SetText(ids::kConnectButton, "Close");
       connectPending_ = false;

@@ -3,6 +3,7 @@
 #include "link/command_codes.h"
 #include "link/posix_serial_port.h"
 #include "panel/saved_file.h"
+#include "panel/service_texts.h"
 #include "replies/dispatcher.h"
 #include "replies/time_text.h"
 #include "resources/control_ids.h"
@@ -36,6 +37,19 @@ void CKeloConfigurationDlg::OnTimer(int timerId) {
   }
   if (timerId == kConnectTimerId) connection_.ConnectStep();
   if (timerId == kFindTimerId) chooser_.OnFindTick();
+  NoteLiveness();
+}
+
+void CKeloConfigurationDlg::NoteLiveness() {
+  const bool live = LinkLive();
+  if (live == liveTold_) return;
+  liveTold_ = live;
+  if (livenessChanged_) livenessChanged_();
+}
+
+std::string CKeloConfigurationDlg::LinkStateWords(int64_t nowMs) const {
+  const LinkState state{link_.IsOpen(), connection_.connectPending(), link_.device()};
+  return ::LinkStateWords(state, health_, nowMs);
 }
 
 // The Write and Read runs animate bar 1021 by ticks alone, not by their replies.
@@ -63,7 +77,9 @@ void CKeloConfigurationDlg::OnReplyComplete(const Frame& reply) {
   state_.controls.SetText(ids::kStatusLine, "STATUS: Link is live  (Firmware Rev = " +
                                                 state_.machine.firmwareRevision + ")");
   const int code = reply[2] & 0xFF;
-  if (!DispatchReply(reply, state_, log_)) health_.UnhandledCode();
+  if (!DispatchReply(reply, state_, log_)) {
+    cmd::IsAcknowledgement(code) ? health_.Acknowledged() : health_.UnhandledCode();
+  }
   recording_.NoteReply(code);
   if (code == cmd::kReadClock) {
     health_.ClockMeasured(state_.machine.deviceClock - host_.CurrentTime());
@@ -77,8 +93,14 @@ void CKeloConfigurationDlg::OnNoReply(int received) {
   }
 }
 
-void CKeloConfigurationDlg::OnPortLost() {
-  health_.PortLost();
+void CKeloConfigurationDlg::OnPortGone(PortGone why) {
+  // After the operator's Close the same texts as for a lost port follow, but the line
+  // did nothing wrong.
+  if (why == PortGone::kLost) {
+    health_.PortLost(host_.CurrentTimeMs());
+  } else {
+    health_.ReplyDropped();
+  }
   state_.controls.SetText(ids::kConnectButton, "Connect");
   state_.controls.SetText(ids::kStatusLine, "STATUS: Not connected");
 }

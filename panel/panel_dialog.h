@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "link/link_engine.h"
@@ -25,6 +26,8 @@ inline constexpr int kConnectTimerId = 2;
 inline constexpr int kFindTimerId = 3;
 inline constexpr unsigned kLinkTickMs = 120;
 inline constexpr unsigned kConnectTickMs = 1000;
+// A poll pass with nothing else queued: 14 link ticks.
+inline constexpr int64_t kPollPassMs = 14 * int64_t{kLinkTickMs};
 
 // The panel: a thin front that owns the panel's state, the link to the machine, the
 // event-log follower, the operator's commands and the connection manager. It keeps the
@@ -64,6 +67,12 @@ class CKeloConfigurationDlg : private LinkListener, private RequestSource {
   // Not live: closed, lost, or the last three requests without a complete reply. The
   // window dims the live readouts then.
   bool LinkLive() const { return health_.Live(link_.IsOpen()); }
+  // The link's state in words while it is not live ("No reply for 12 s", "Closed", …).
+  std::string LinkStateWords(int64_t nowMs) const;
+  // Told on the tick the link stops or starts being live (the third request without a
+  // reply, the reply after them, the port opened or gone), so that a view can follow at
+  // once rather than at its next refresh.
+  void OnLivenessChanged(std::function<void()> changed) { livenessChanged_ = std::move(changed); }
   // While Get All reads the log: the records read so far.
   std::optional<int> GetAllRecordsRead() const;
   const ConnectionManager& connection() const { return connection_; }
@@ -73,7 +82,7 @@ class CKeloConfigurationDlg : private LinkListener, private RequestSource {
   void OnRequestSent(const Frame& request) override;
   void OnReplyComplete(const Frame& reply) override;
   void OnNoReply(int received) override;
-  void OnPortLost() override;
+  void OnPortGone(PortGone why) override;
   void OnIdle() override;
 
   // What a request carries, at the moment it is sent.
@@ -88,6 +97,7 @@ class CKeloConfigurationDlg : private LinkListener, private RequestSource {
   void ShowClockLine();
   void AdvanceProgress(bool& inProgress);
   void EndPass();
+  void NoteLiveness();
 
   Host& host_;
   PanelState state_;
@@ -99,4 +109,6 @@ class CKeloConfigurationDlg : private LinkListener, private RequestSource {
   ConnectionManager connection_;
   PortChooser chooser_;
   ServiceCommands service_;
+  std::function<void()> livenessChanged_;
+  bool liveTold_ = false;
 };

@@ -55,22 +55,54 @@ void Line(std::string& report, std::string_view name, const std::string& value) 
   report += kFileLineEnd;
 }
 
+// The counters, one per line.
+void CounterLines(std::string& report, const LinkHealth::Counters& c) {
+  Line(report, "Requests sent", std::to_string(c.sent));
+  Line(report, "Complete replies", std::to_string(c.complete));
+  Line(report, "Short replies", std::to_string(c.shortReplies));
+  Line(report, "Replies that never came", std::to_string(c.missing));
+  Line(report, "Ports lost", std::to_string(c.lost));
+  Line(report, "Replies not read after a Close", std::to_string(c.dropped));
+  Line(report, "Reply codes without a decoder", std::to_string(c.unhandled));
+  Line(report, "Acknowledgements", std::to_string(c.acknowledged));
+}
+
 }  // namespace
 
 std::string HealthSummary(const std::string& device, const LinkHealth& health, int64_t nowMs) {
   const LinkHealth::Counters& c = health.counters();
   std::string summary = device.empty() ? "no device" : device;
-  summary += " · " + Grouped(c.complete) + " of " + Grouped(c.sent) + " replies";
-  if (c.sent > 0) {
-    summary += " (" +
-               Fixed(100.0 * static_cast<double>(c.complete) / static_cast<double>(c.sent), 1) +
-               " %)";
+  if (const auto share = health.recentShare()) {
+    summary += " · answered: " + Fixed(*share * 100.0, 1) + " % of the last " +
+               std::to_string(health.recentCount()) + " requests, " + Grouped(c.complete) + " of " +
+               Grouped(health.answerable()) + " since Connect";
+  } else {
+    summary += " · answered: none yet";
   }
   if (const auto since = health.msSinceLastReply(nowMs)) {
     summary += " · last reply " + Seconds(*since) + " s ago";
   }
   if (const auto offset = health.clockOffset()) summary += " · clock " + Signed(*offset) + " s";
   return summary;
+}
+
+std::string LinkStateWords(const LinkState& state, const LinkHealth& health, int64_t nowMs) {
+  if (state.open) {
+    if (health.Live(true)) return "";
+    const auto without = health.msWithoutReply(nowMs);
+    return "No reply for " + std::to_string(without.value_or(0) / 1000) + " s";
+  }
+  if (state.connecting) return "Connecting";
+  switch (health.end()) {
+    case LinkHealth::End::kLost:
+      return "Port lost " + std::to_string(health.msSinceLost(nowMs).value_or(0) / 1000) +
+             " s ago: " + state.device;
+    case LinkHealth::End::kClosed:
+      return "Closed";
+    case LinkHealth::End::kNone:
+      break;
+  }
+  return "Not connected";
 }
 
 std::string HealthFields(const LinkHealth& health, int64_t nowMs) {
@@ -80,28 +112,29 @@ std::string HealthFields(const LinkHealth& health, int64_t nowMs) {
   const auto offset = health.clockOffset();
   return "sent=" + std::to_string(c.sent) + " complete=" + std::to_string(c.complete) +
          " short=" + std::to_string(c.shortReplies) + " missing=" + std::to_string(c.missing) +
-         " lost=" + std::to_string(c.lost) + " unhandled=" + std::to_string(c.unhandled) +
+         " lost=" + std::to_string(c.lost) + " dropped=" + std::to_string(c.dropped) +
+         " unhandled=" + std::to_string(c.unhandled) +
+         " acknowledged=" + std::to_string(c.acknowledged) +
          " recent=" + (recent ? Fixed(*recent * 100.0, 1) + "%" : "-") +
          " last-reply-ms=" + (since ? std::to_string(*since) : "-") +
          " clock-offset=" + (offset ? Signed(*offset) : "-");
 }
 
 std::string HealthReport(const LinkHealth& health, int64_t nowMs) {
-  const LinkHealth::Counters& c = health.counters();
   const auto recent = health.recentShare();
   const auto since = health.msSinceLastReply(nowMs);
   const auto offset = health.clockOffset();
   std::string report;
-  Line(report, "Requests sent", std::to_string(c.sent));
-  Line(report, "Complete replies", std::to_string(c.complete));
-  Line(report, "Short replies", std::to_string(c.shortReplies));
-  Line(report, "Replies that never came", std::to_string(c.missing));
-  Line(report, "Ports lost", std::to_string(c.lost));
-  Line(report, "Reply codes without a decoder", std::to_string(c.unhandled));
+  CounterLines(report, health.counters());
   Line(report, "Complete replies of the last 50 requests",
        recent ? Fixed(*recent * 100.0, 1) + " %" : "none yet");
   Line(report, "Last complete reply", since ? Seconds(*since) + " s ago" : "none yet");
   Line(report, "Machine clock against this PC", offset ? Signed(*offset) + " s" : "not read");
+  // A port lost and connected again is still on record here.
+  report += kFileLineEnd;
+  report += "Since the panel started";
+  report += kFileLineEnd;
+  CounterLines(report, health.totals());
   return report;
 }
 

@@ -10,15 +10,28 @@ struct MachineReadings;
 // The texts of a service visit: the link's health at a glance, in full and as fields,
 // and who the machine is.
 
-// "/dev/ttyUSB0 · 1,203 of 1,210 replies (99.4 %) · last reply 0.2 s ago · clock +12 s";
-// parts not known yet are left out.
+// "/dev/ttyUSB0 · answered: 99.4 % of the last 50 requests, 1,203 of 1,210 since Connect ·
+// last reply 0.2 s ago · clock +12 s"; parts not known yet are left out. A request still
+// awaited is in neither count.
 std::string HealthSummary(const std::string& device, const LinkHealth& health, int64_t nowMs);
 
-// "sent=1210 complete=1203 short=3 missing=4 lost=0 unhandled=0 recent=98.0%
-// last-reply-ms=200 clock-offset=+12"; "-" for what is not known yet.
+// Where the link stands, beside its health.
+struct LinkState {
+  bool open = false;
+  bool connecting = false;
+  std::string device;  // the device last opened
+};
+
+// The link's state in words while it is not live: "No reply for 12 s", "Port lost 12 s
+// ago: /dev/ttyUSB0", "Closed", "Connecting", "Not connected". Empty while it is live.
+std::string LinkStateWords(const LinkState& state, const LinkHealth& health, int64_t nowMs);
+
+// "sent=1210 complete=1203 short=3 missing=4 lost=0 dropped=0 unhandled=0 acknowledged=0
+// recent=98.0% last-reply-ms=200 clock-offset=+12"; "-" for what is not known yet.
 std::string HealthFields(const LinkHealth& health, int64_t nowMs);
 
-// link-health.txt: the counters and figures, one per line, CR LF.
+// link-health.txt: the counters and figures since the last Connect, then the counters
+// since the panel started; one per line, CR LF.
 std::string HealthReport(const LinkHealth& health, int64_t nowMs);
 
 // What identifies the machine and this visit, for identity.txt.

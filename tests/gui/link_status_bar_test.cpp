@@ -106,14 +106,21 @@ class LinkStatusBarTest : public QObject {
     const QString ei = f.Get<QLabel>(ids::kEiLine)->text();
     QVERIFY(!ei.isEmpty());
 
+    LinkStatusBar& bar = f.window.statusBar();
+    bar.SetClock([&f] { return f.panel.host.CurrentTimeMs(); });
     const auto machine = f.panel.port.responder;
     f.panel.port.responder = nullptr;
     QVERIFY(TickUntil(f, [&] { return Missing(f) == 2; }));
-    f.window.statusBar().Refresh();
+    bar.Refresh();
     QCOMPARE(Drawn(f, kLiveReadouts), kAllEnabled);
+    QVERIFY(bar.linkState()->isHidden());
+    // At the third missed reply itself, before any refresh of the bar; the bar says why.
     QVERIFY(TickUntil(f, [&] { return Missing(f) == 3; }));
-    f.window.statusBar().Refresh();
     QCOMPARE(Drawn(f, kLiveReadouts), kAllDimmed);
+    f.panel.host.now += 12;
+    bar.Refresh();
+    QCOMPARE(bar.linkState()->text(), QStringLiteral("No reply for 12 s"));
+    QVERIFY(!bar.linkState()->isHidden());
     QCOMPARE(Drawn(f, kAlwaysEnabled), QList<bool>(5, true));
     QCOMPARE(f.Get<QLabel>(ids::kEiLine)->text(), ei);
 
@@ -123,10 +130,14 @@ class LinkStatusBarTest : public QObject {
     const int64_t complete = f.panel.dlg.health().counters().complete;
     QVERIFY(TickUntil(f, [&] { return f.panel.dlg.health().counters().complete > complete; }));
     QCOMPARE(Drawn(f, kLiveReadouts), kAllEnabled);
+    bar.Refresh();
+    QVERIFY(bar.linkState()->isHidden());
 
     f.Get<QPushButton>(ids::kConnectButton)->click();  // Close, confirmed
     QCOMPARE(f.Get<QLabel>(ids::kStatusLine)->text(), QStringLiteral("STATUS: Link is stopped"));
     QCOMPARE(Drawn(f, kLiveReadouts), kAllDimmed);
+    bar.Refresh();
+    QCOMPARE(bar.linkState()->text(), QStringLiteral("Closed"));
     for (int id : kLiveReadouts) QVERIFY(f.model().Find(id)->enabled);  // the view's alone
   }
 
@@ -140,8 +151,8 @@ class LinkStatusBarTest : public QObject {
     bar.Refresh();
     // Every request answered, the machine's clock as this PC's.
     const QRegularExpression healthy(QString::fromUtf8(
-        "^/dev/ttyUSB0 · ([1-9][0-9]*) of \\1 replies \\(100.0 %\\) · last reply 0.2 s ago · "
-        "clock \\+0 s$"));
+        "^/dev/ttyUSB0 · answered: 100.0 % of the last ([1-9][0-9]*) requests, \\1 of \\1 "
+        "since Connect · last reply 0.2 s ago · clock \\+0 s$"));
     QVERIFY2(healthy.match(bar.summary()->text()).hasMatch(), qPrintable(bar.summary()->text()));
     QVERIFY(bar.logProgress()->isHidden());
 

@@ -136,14 +136,14 @@ TEST_F(LinkEngineTest, FailedProbeTakesThePortAsLost) {
   EXPECT_EQ(listener.events.size(), 1u);
 }
 
-TEST_F(LinkEngineTest, ClosingWhileAReplyIsAwaitedEndsOnTheLostPortPath) {
+TEST_F(LinkEngineTest, ClosingWhileAReplyIsAwaitedEndsOnTheLostPortPathAsClosed) {
   Open();
   link.Queue(cmd::kReadStatus);
   link.Tick();
   link.Close();
   link.Queue(cmd::kReadSettings);
   Ticks(2);
-  EXPECT_EQ(listener.events, std::vector<std::string>{"lost"});
+  EXPECT_EQ(listener.events, std::vector<std::string>{"closed"});
   EXPECT_EQ(link.queue().GetCount(), 0);
 }
 

@@ -54,8 +54,11 @@ class ConnectSet : public Connection, public testing::WithParamInterface<bool> {
 
 TEST_P(ConnectSet, GoesOutInOrderOnceThePortOpens) {
   const bool refCal = GetParam();
-  // An earlier connection moved the log pointers; a Get All was left waiting.
+  // An earlier connection moved the log pointers and was closed with a reply awaited,
+  // whose read tick would empty the new connect set; a Get All was left waiting.
   ConnectToMachine();
+  LinkTicks(2);
+  ASSERT_GT(dlg.link().replyCountdown(), 0);
   PressConnect();  // Close, confirmed
   dlg.commands().OnGetAllClicked();
   ASSERT_GT(dlg.log().pointers().logPointer, 0);
@@ -235,11 +238,14 @@ TEST_F(Connection, CloseAskedAndConfirmedStopsTheLink) {
   EXPECT_EQ(Queued(), waiting);
   EXPECT_EQ(dlg.link().replyCountdown(), 2);
 
-  // The awaited reply's read finds the port closed and takes the lost-port path.
+  // The awaited reply's read finds the port closed and takes the lost-port path, which
+  // the link's health does not count as a lost port.
   LinkTicks(2);
   EXPECT_EQ(Status(), "STATUS: Not connected");
   EXPECT_EQ(Queued(), 0);
   EXPECT_EQ(port.SentFrames().size(), 1u);
+  const LinkHealth::Counters& health = dlg.health().counters();
+  EXPECT_EQ(std::pair(health.lost, health.dropped), std::pair(int64_t{0}, int64_t{1}));
 }
 
 TEST_F(Connection, CloseCancelledChangesNothing) {

@@ -26,20 +26,45 @@ LinkHealth HealthOf(int complete, int failed, int64_t lastReplyMs) {
   return health;
 }
 
-TEST(HealthSummary, SaysTheRepliesTheLastOneAndTheClock) {
+TEST(HealthSummary, SaysTheShareOfRequestsWithAnOutcomeTheLastReplyAndTheClock) {
   LinkHealth health = HealthOf(1203, 7, 1'000'000);
   health.ClockMeasured(12);
+  health.RequestSent();  // awaited: in neither count
   EXPECT_EQ(HealthSummary("/dev/ttyUSB0", health, 1'000'200),
-            "/dev/ttyUSB0 · 1,203 of 1,210 replies (99.4 %) · last reply 0.2 s ago · clock +12 s");
-  EXPECT_EQ(HealthSummary("/dev/ttyUSB0", LinkHealth(), 0), "/dev/ttyUSB0 · 0 of 0 replies");
+            "/dev/ttyUSB0 · answered: 100.0 % of the last 50 requests, 1,203 of 1,210 since "
+            "Connect · last reply 0.2 s ago · clock +12 s");
+  EXPECT_EQ(HealthSummary("/dev/ttyUSB0", LinkHealth(), 0), "/dev/ttyUSB0 · answered: none yet");
   EXPECT_EQ(HealthFields(health, 1'000'200),
-            "sent=1210 complete=1203 short=3 missing=4 lost=0 unhandled=0 recent=100.0% "
-            "last-reply-ms=200 clock-offset=+12");
+            "sent=1211 complete=1203 short=3 missing=4 lost=0 dropped=0 unhandled=0 "
+            "acknowledged=0 recent=100.0% last-reply-ms=200 clock-offset=+12");
+}
+
+TEST(LinkStateWords, SayWhyTheLinkIsNotLive) {
+  LinkHealth silent = HealthOf(5, 0, 1'000'000);
+  for (int i = 0; i < 3; ++i) silent.ReplyIncomplete(0);
+  LinkHealth lost = HealthOf(5, 0, 1'000'000);
+  lost.PortLost(1'000'500);
+  LinkHealth closed = HealthOf(5, 0, 1'000'000);
+  closed.Closed();
+  const struct {
+    LinkState state;
+    const LinkHealth& health;
+    const char* words;
+  } cases[] = {
+      {{true, false, "/dev/ttyUSB0"}, HealthOf(5, 2, 1'000'000), ""},
+      {{true, false, "/dev/ttyUSB0"}, silent, "No reply for 12 s"},
+      {{false, true, "/dev/ttyUSB0"}, lost, "Connecting"},
+      {{false, false, "/dev/ttyUSB0"}, lost, "Port lost 12 s ago: /dev/ttyUSB0"},
+      {{false, false, "/dev/ttyUSB0"}, closed, "Closed"},
+      {{false, false, ""}, LinkHealth(), "Not connected"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LinkStateWords(c.state, c.health, 1'012'900), c.words);
 }
 
 TEST(LinkHealth, RecentShareIsOfTheLast50AndThreeMissesInARowAreStale) {
   LinkHealth health = HealthOf(60, 0, 0);
   for (int i = 0; i < 10; ++i) health.ReplyIncomplete(0);
+  health.ReplyDropped();  // the operator closed the port: not the line's fault
   EXPECT_DOUBLE_EQ(*health.recentShare(), 40.0 / 50.0);
   EXPECT_FALSE(health.Live(true));
   health.ReplyComplete(1);
@@ -48,12 +73,16 @@ TEST(LinkHealth, RecentShareIsOfTheLast50AndThreeMissesInARowAreStale) {
   health.ReplyIncomplete(0);
   health.ReplyIncomplete(3);
   EXPECT_TRUE(health.Live(true));
-  health.PortLost();
+  health.PortLost(2);
   EXPECT_FALSE(health.Live(true));
   health.Restart();
   EXPECT_EQ(health.counters().sent, 0);
   EXPECT_FALSE(health.recentShare().has_value());
   EXPECT_TRUE(health.Live(true));
+  // The totals run from the start, so the lost port stays on record.
+  EXPECT_EQ(health.totals().lost, 1);
+  EXPECT_EQ(health.totals().dropped, 1);
+  EXPECT_EQ(health.totals().sent, 60);
 }
 
 class ServiceTest : public ::testing::Test, protected PanelFixture {
@@ -126,10 +155,22 @@ TEST_F(ServiceTest, BundleHoldsTheFiveFilesOfTheVisit) {
                                   "Short replies: 0\r\n"
                                   "Replies that never came: 0\r\n"
                                   "Ports lost: 0\r\n"
+                                  "Replies not read after a Close: 0\r\n"
                                   "Reply codes without a decoder: 0\r\n"
+                                  "Acknowledgements: 0\r\n"
                                   "Complete replies of the last 50 requests: 100.0 %\r\n"
                                   "Last complete reply: 0.0 s ago\r\n"
-                                  "Machine clock against this PC: +0 s\r\n")));
+                                  "Machine clock against this PC: +0 s\r\n"
+                                  "\r\n"
+                                  "Since the panel started\r\n"
+                                  "Requests sent: 41\r\n"
+                                  "Complete replies: 41\r\n"
+                                  "Short replies: 0\r\n"
+                                  "Replies that never came: 0\r\n"
+                                  "Ports lost: 0\r\n"
+                                  "Replies not read after a Close: 0\r\n"
+                                  "Reply codes without a decoder: 0\r\n"
+                                  "Acknowledgements: 0\r\n")));
   EXPECT_EQ(
       entries[4],
       std::pair(std::string("identity.txt"),

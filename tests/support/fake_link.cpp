@@ -57,8 +57,8 @@ void RecordingListener::OnNoReply(int received) {
   events.push_back("no-reply " + std::to_string(received));
 }
 
-void RecordingListener::OnPortLost() {
-  events.emplace_back("lost");
+void RecordingListener::OnPortGone(PortGone why) {
+  events.emplace_back(why == PortGone::kLost ? "lost" : "closed");
 }
 
 void RecordingListener::OnIdle() {

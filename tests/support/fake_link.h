@@ -44,13 +44,13 @@ class FakeRequestSource : public RequestSource {
 };
 
 // Records each report as text: "reply 01 02 …" (the twelve bytes in hex), "no-reply N",
-// "lost", "idle". `onIdle` runs at each idle report (to queue a poll set, say).
+// "lost" (or "closed"), "idle". `onIdle` runs at each idle report (to queue a poll set, say).
 class RecordingListener : public LinkListener {
  public:
   void OnRequestSent(const Frame& /*request*/) override { ++sent; }
   void OnReplyComplete(const Frame& reply) override;
   void OnNoReply(int received) override;
-  void OnPortLost() override;
+  void OnPortGone(PortGone why) override;
   void OnIdle() override;
 
   std::vector<std::string> events;
