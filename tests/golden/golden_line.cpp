@@ -1,5 +1,41 @@
 #include "golden/golden_line.h"
 
+#include <charconv>
+#include <iterator>
+#include <sstream>
+
+namespace {
+
+std::vector<std::string> Words(const std::string& text) {
+  std::istringstream in(text);
+  return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
+}
+
+bool ReadMs(const std::string& word, int64_t& ms) {
+  const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), ms);
+  return error == std::errc() && end == word.data() + word.size();
+}
+
+}  // namespace
+
+LineSetup ReadHeader(const std::string& script) {
+  LineSetup setup;
+  std::istringstream in(script);
+  for (std::string line; std::getline(in, line);) {
+    if (line.starts_with("# sim:")) setup.simOptions = Words(line.substr(6));
+    if (line.starts_with("# unplug:")) {
+      const auto times = Words(line.substr(9));
+      int64_t from = 0;
+      int64_t to = 0;
+      if (times.size() == 2 && ReadMs(times[0], from) && ReadMs(times[1], to)) {
+        setup.unplugMs = from;
+        setup.replugMs = to;
+      }
+    }
+  }
+  return setup;
+}
+
 bool GoldenPort::OpenPort(const std::string& device) {
   handle_ = device == "/dev/golden" && !Unplugged() ? PortHandle::kOpen : PortHandle::kBad;
   input_.clear();

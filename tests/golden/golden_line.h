@@ -3,10 +3,21 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <vector>
 
 #include "batch_host.h"
 #include "link/serial_port.h"
 #include "tools/brumo-sim/line_session.h"
+
+// What a script's header asks of the line: "# sim: OPTIONS" for brumo-sim's options,
+// "# unplug: FROM_MS TO_MS" for an adapter pulled out for a while. A header line that
+// cannot be read asks nothing.
+struct LineSetup {
+  std::vector<std::string> simOptions;
+  int64_t unplugMs = -1;
+  int64_t replugMs = -1;
+};
+LineSetup ReadHeader(const std::string& script);
 
 // The headless panel against the simulated machine on a line held in memory, on a
 // clock the test owns: every run of a script gives the same trace, tick for tick.

@@ -44,33 +44,6 @@ void ReplaceAll(std::string& text, const std::string& from, const std::string& t
   }
 }
 
-std::vector<std::string> Words(const std::string& text) {
-  std::istringstream in(text);
-  return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
-}
-
-// What a script's header asks of the line: "# sim: OPTIONS" for brumo-sim's options,
-// "# unplug: FROM_MS TO_MS" for an adapter pulled out for a while.
-struct LineSetup {
-  std::vector<std::string> simOptions;
-  int64_t unplugMs = -1;
-  int64_t replugMs = -1;
-};
-
-LineSetup ReadHeader(const std::string& script) {
-  LineSetup setup;
-  std::istringstream in(script);
-  for (std::string line; std::getline(in, line);) {
-    if (line.starts_with("# sim:")) setup.simOptions = Words(line.substr(6));
-    if (line.starts_with("# unplug:")) {
-      const auto times = Words(line.substr(9));
-      setup.unplugMs = std::stoll(times.at(0));
-      setup.replugMs = std::stoll(times.at(1));
-    }
-  }
-  return setup;
-}
-
 // Everything a run leaves: its trace, then each file saved in $OUT, then the profile.
 std::string RunScript(const std::string& name) {
   const fs::path out = fs::temp_directory_path() / ("kelo-golden-" + std::to_string(getpid()));

@@ -77,6 +77,7 @@ bool BatchRunner::Perform(const Action& action) {
       return false;
   }
   trace_.Flush();
+  stepDone_(&action);
   return !host_.endResult.has_value();
 }
 
@@ -108,11 +109,13 @@ void BatchRunner::Run(const std::vector<Action>& actions) {
       trace_.SetTick(trace_.tick() + 1);
       panel_.OnTimer(kLinkTimerId);
       trace_.Flush();
+      stepDone_(nullptr);
       linkDue = NextDue(linkDue, kLinkTickMs, now);
       performDue(trace_.tick());
     } else {
       panel_.OnTimer(kConnectTimerId);
       trace_.Flush();
+      stepDone_(nullptr);
       connectDue = NextDue(connectDue, kConnectTickMs, now);
     }
     running = running && !host_.endResult.has_value();

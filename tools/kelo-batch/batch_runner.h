@@ -17,8 +17,12 @@ class BatchRunner {
   // Waits until the host's clock reads the given milliseconds.
   using SleepUntil = std::function<void(long long ms)>;
 
+  // Told after each tick (with no action) and after each action performed.
+  using StepDone = std::function<void(const Action* performed)>;
+
   BatchRunner(CKeloConfigurationDlg& panel, BatchHost& host, Trace& trace, SleepUntil sleepUntil);
   void Run(const std::vector<Action>& actions);
+  void OnEachStep(StepDone stepDone) { stepDone_ = std::move(stepDone); }
 
  private:
   // False when the run is to end.
@@ -28,4 +32,5 @@ class BatchRunner {
   BatchHost& host_;
   Trace& trace_;
   SleepUntil sleepUntil_;
+  StepDone stepDone_ = [](const Action*) {};
 };
