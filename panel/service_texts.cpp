@@ -73,11 +73,11 @@ std::string HealthSummary(const std::string& device, const LinkHealth& health, i
   const LinkHealth::Counters& c = health.counters();
   std::string summary = device.empty() ? "no device" : device;
   if (const auto share = health.recentShare()) {
-    summary += " · answered: " + Fixed(*share * 100.0, 1) + " % of the last " +
-               std::to_string(health.recentCount()) + " requests, " + Grouped(c.complete) + " of " +
+    summary += " · replies: " + Fixed(*share * 100.0, 1) + " % of last " +
+               std::to_string(health.recentCount()) + ", " + Grouped(c.complete) + " of " +
                Grouped(health.answerable()) + " since Connect";
   } else {
-    summary += " · answered: none yet";
+    summary += " · replies: none yet";
   }
   if (const auto since = health.msSinceLastReply(nowMs)) {
     summary += " · last reply " + Seconds(*since) + " s ago";

@@ -10,9 +10,10 @@ struct MachineReadings;
 // The texts of a service visit: the link's health at a glance, in full and as fields,
 // and who the machine is.
 
-// "/dev/ttyUSB0 · answered: 99.4 % of the last 50 requests, 1,203 of 1,210 since Connect ·
-// last reply 0.2 s ago · clock +12 s"; parts not known yet are left out. A request still
-// awaited is in neither count.
+// "/dev/ttyUSB0 · replies: 99.4 % of last 50, 1,203 of 1,210 since Connect · last reply
+// 0.2 s ago · clock +12 s": complete replies among the last 50 requests that have an
+// outcome and among all of them since Connect (a request still awaited is in neither);
+// parts not known yet are left out.
 std::string HealthSummary(const std::string& device, const LinkHealth& health, int64_t nowMs);
 
 // Where the link stands, beside its health.

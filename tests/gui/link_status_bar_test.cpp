@@ -151,8 +151,8 @@ class LinkStatusBarTest : public QObject {
     bar.Refresh();
     // Every request answered, the machine's clock as this PC's.
     const QRegularExpression healthy(QString::fromUtf8(
-        "^/dev/ttyUSB0 · answered: 100.0 % of the last ([1-9][0-9]*) requests, \\1 of \\1 "
-        "since Connect · last reply 0.2 s ago · clock \\+0 s$"));
+        "^/dev/ttyUSB0 · replies: 100.0 % of last ([1-9][0-9]*), \\1 of \\1 since Connect · "
+        "last reply 0.2 s ago · clock \\+0 s$"));
     QVERIFY2(healthy.match(bar.summary()->text()).hasMatch(), qPrintable(bar.summary()->text()));
     QVERIFY(bar.logProgress()->isHidden());
 

@@ -31,9 +31,9 @@ TEST(HealthSummary, SaysTheShareOfRequestsWithAnOutcomeTheLastReplyAndTheClock) 
   health.ClockMeasured(12);
   health.RequestSent();  // awaited: in neither count
   EXPECT_EQ(HealthSummary("/dev/ttyUSB0", health, 1'000'200),
-            "/dev/ttyUSB0 · answered: 100.0 % of the last 50 requests, 1,203 of 1,210 since "
-            "Connect · last reply 0.2 s ago · clock +12 s");
-  EXPECT_EQ(HealthSummary("/dev/ttyUSB0", LinkHealth(), 0), "/dev/ttyUSB0 · answered: none yet");
+            "/dev/ttyUSB0 · replies: 100.0 % of last 50, 1,203 of 1,210 since Connect · last "
+            "reply 0.2 s ago · clock +12 s");
+  EXPECT_EQ(HealthSummary("/dev/ttyUSB0", LinkHealth(), 0), "/dev/ttyUSB0 · replies: none yet");
   EXPECT_EQ(HealthFields(health, 1'000'200),
             "sent=1211 complete=1203 short=3 missing=4 lost=0 dropped=0 unhandled=0 "
             "acknowledged=0 recent=100.0% last-reply-ms=200 clock-offset=+12");
