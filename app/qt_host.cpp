@@ -53,6 +53,12 @@ MessageAnswer QtHost::ShowMessage(std::string_view text, MessageButtons buttons)
   return answer == QMessageBox::Ok ? MessageAnswer::kOk : MessageAnswer::kCancel;
 }
 
+void QtHost::ShowMessageLater(std::string_view text) {
+  QMetaObject::invokeMethod(
+      &later_, [this, message = std::string(text)] { ShowMessage(message, MessageButtons::kOk); },
+      Qt::QueuedConnection);
+}
+
 namespace {
 
 // The file type of the suggested name first, then everything.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QPointer>
 #include <QString>
 #include <functional>
@@ -29,6 +30,7 @@ class QtHost : public Host {
   void Attach(CKeloConfigurationDlg& panel, QDialog& window);
 
   MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons) override;
+  void ShowMessageLater(std::string_view text) override;
   std::optional<std::string> AskSavePath(std::string_view suggestedName) override;
   int64_t MonotonicMicros() override { return clock_.MonotonicMicros(); }
   void SleepUntilMicros(int64_t micros) override { clock_.SleepUntilMicros(micros); }
@@ -56,4 +58,6 @@ class QtHost : public Host {
   QPointer<QDialog> window_;
   std::map<int, std::unique_ptr<QTimer>> timers_;
   std::function<void(const QString&)> portLineView_;
+  // Bounds the boxes shown later: those still waiting when the host goes are dropped.
+  QObject later_;
 };

@@ -7,13 +7,15 @@
 class Host;
 class LinkEngine;
 class LogFollower;
+class TelemetryRecording;
 struct PanelState;
 
 // The operator's commands. None of them touches the port: they check the panel and
 // queue command codes on the link, which sends the last queued first.
 class PanelCommands {
  public:
-  PanelCommands(PanelState& panel, LinkEngine& link, LogFollower& log, Host& host);
+  PanelCommands(PanelState& panel, LinkEngine& link, LogFollower& log,
+                const TelemetryRecording& recording, Host& host);
 
   void OnWriteClicked();          // 1018
   void OnReadClicked();           // 1020
@@ -33,11 +35,13 @@ class PanelCommands {
   // Write: false, with the operator told, when T_Max or T_Min cannot travel in a byte.
   bool CalibrationFitsItsBytes();
   // Asks where to save (suggesting the machine's name, `what` and the date), writes the
-  // content whole and tells the operator of a failure.
+  // content whole (never over the file being recorded) and tells the operator of a
+  // failure.
   void Save(std::string_view what, const std::function<std::string()>& content);
 
   PanelState& panel_;
   LinkEngine& link_;
   LogFollower& log_;
+  const TelemetryRecording& recording_;
   Host& host_;
 };

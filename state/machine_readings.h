@@ -14,6 +14,17 @@ struct TelemetryReadings {
   int16_t pHigh = 0, pLow = 0;             // raw pressures
 };
 
+// The machine's facts that arrived since the last Connect. Until they do, the readings
+// hold the panel's placeholders (or an earlier session's values), which a file must not
+// give out as the machine's.
+struct ReadSinceConnect {
+  bool nameFirstHalf = false;     // reply 9
+  bool machineName = false;       // reply 11, after reply 9
+  bool firmwareRevision = false;  // reply 19
+  bool serviceBaseDate = false;   // reply 13
+  bool deviceClock = false;       // reply 15
+};
+
 // What the machine has told the panel about itself. Each reading keeps its last
 // received value for the life of the panel; closing the port changes none of them.
 struct MachineReadings {
@@ -31,4 +42,5 @@ struct MachineReadings {
   // bits back for whatever the operator has not changed.
   std::optional<PayloadBytes> machineSettings;
   std::optional<PayloadBytes> machineCalibration;
+  ReadSinceConnect readSinceConnect;
 };

@@ -107,11 +107,13 @@ void BatchRunner::Run(const std::vector<Action>& actions) {
     if (linkFirst) {
       trace_.SetTick(trace_.tick() + 1);
       panel_.OnTimer(kLinkTimerId);
+      host_.RunEventLoop();
       trace_.Flush();
       linkDue = NextDue(linkDue, kLinkTickMs, now);
       performDue(trace_.tick());
     } else {
       panel_.OnTimer(kConnectTimerId);
+      host_.RunEventLoop();
       trace_.Flush();
       connectDue = NextDue(connectDue, kConnectTickMs, now);
     }
