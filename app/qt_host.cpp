@@ -31,7 +31,15 @@ std::string PathToCore(const QString& path) {
 
 }  // namespace
 
-QtHost::QtHost(std::string profilePath) : profile_(std::move(profilePath)) {}
+QtHost::QtHost(std::string profilePath) : profile_(std::move(profilePath)) {
+  later_.setSingleShot(true);
+  later_.setInterval(0);
+  QObject::connect(&later_, &QTimer::timeout, &later_, [this] {
+    for (const std::string& text : std::exchange(laterTexts_, {})) {
+      ShowMessage(text, MessageButtons::kOk);
+    }
+  });
+}
 
 QtHost::~QtHost() = default;
 
@@ -54,9 +62,8 @@ MessageAnswer QtHost::ShowMessage(std::string_view text, MessageButtons buttons)
 }
 
 void QtHost::ShowMessageLater(std::string_view text) {
-  QMetaObject::invokeMethod(
-      &later_, [this, message = std::string(text)] { ShowMessage(message, MessageButtons::kOk); },
-      Qt::QueuedConnection);
+  laterTexts_.emplace_back(text);
+  later_.start();
 }
 
 namespace {

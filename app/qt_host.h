@@ -1,19 +1,19 @@
 #pragma once
 
-#include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "panel/host.h"
 #include "panel/ini_profile.h"
 
 class CKeloConfigurationDlg;
 class QDialog;
-class QTimer;
 
 // The application's name: the title of every message box.
 inline constexpr char kApplicationName[] = "kelo-configuration";
@@ -58,6 +58,7 @@ class QtHost : public Host {
   QPointer<QDialog> window_;
   std::map<int, std::unique_ptr<QTimer>> timers_;
   std::function<void(const QString&)> portLineView_;
-  // Bounds the boxes shown later: those still waiting when the host goes are dropped.
-  QObject later_;
+  // The boxes to show once the event loop is free, and the zero timer that shows them.
+  std::vector<std::string> laterTexts_;
+  QTimer later_;
 };

@@ -9,7 +9,7 @@ namespace {
 // U+10FFFF. Every later byte lies in 0x80 to 0xBF.
 struct LeadBytes {
   unsigned char first, last;
-  std::size_t length;
+  unsigned char length;
   unsigned char secondLow, secondHigh;
 };
 constexpr LeadBytes kLeads[] = {
@@ -53,12 +53,13 @@ std::optional<Utf8Char> FirstUtf8Char(std::string_view text) {
   if (lead == nullptr || text.size() < lead->length) return std::nullopt;
   if (byte(1) < lead->secondLow || byte(1) > lead->secondHigh) return std::nullopt;
   // The lead byte's own bits lie below its length's marker bits.
-  char32_t codePoint = byte(0) & (0x7FU >> lead->length);
-  for (std::size_t i = 1; i < lead->length; ++i) {
+  const std::size_t length = lead->length;
+  char32_t codePoint = byte(0) & (0x7FU >> length);
+  for (std::size_t i = 1; i < length; ++i) {
     if (byte(i) < kContinuationLow || byte(i) > kContinuationHigh) return std::nullopt;
     codePoint = (codePoint << kContinuationBits) | (byte(i) & kContinuationMask);
   }
-  return Utf8Char{codePoint, lead->length};
+  return Utf8Char{codePoint, length};
 }
 
 bool IsControlCharacter(char32_t codePoint) {
