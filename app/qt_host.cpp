@@ -31,7 +31,15 @@ std::string PathToCore(const QString& path) {
 
 }  // namespace
 
-QtHost::QtHost(std::string profilePath) : profile_(std::move(profilePath)) {}
+QtHost::QtHost(std::string profilePath) : profile_(std::move(profilePath)) {
+  later_.setSingleShot(true);
+  later_.setInterval(0);
+  QObject::connect(&later_, &QTimer::timeout, &later_, [this] {
+    for (const std::string& text : std::exchange(laterTexts_, {})) {
+      ShowMessage(text, MessageButtons::kOk);
+    }
+  });
+}
 
 QtHost::~QtHost() = default;
 
@@ -51,6 +59,11 @@ MessageAnswer QtHost::ShowMessage(std::string_view text, MessageButtons buttons)
   box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::Ok);
   const int answer = box.exec();
   return answer == QMessageBox::Ok ? MessageAnswer::kOk : MessageAnswer::kCancel;
+}
+
+void QtHost::ShowMessageLater(std::string_view text) {
+  laterTexts_.emplace_back(text);
+  later_.start();
 }
 
 namespace {

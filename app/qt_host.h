@@ -2,17 +2,18 @@
 
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "panel/host.h"
 #include "panel/ini_profile.h"
 
 class CKeloConfigurationDlg;
 class QDialog;
-class QTimer;
 
 // The application's name: the title of every message box.
 inline constexpr char kApplicationName[] = "kelo-configuration";
@@ -29,6 +30,7 @@ class QtHost : public Host {
   void Attach(CKeloConfigurationDlg& panel, QDialog& window);
 
   MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons) override;
+  void ShowMessageLater(std::string_view text) override;
   std::optional<std::string> AskSavePath(std::string_view suggestedName) override;
   int64_t MonotonicMicros() override { return clock_.MonotonicMicros(); }
   void SleepUntilMicros(int64_t micros) override { clock_.SleepUntilMicros(micros); }
@@ -56,4 +58,7 @@ class QtHost : public Host {
   QPointer<QDialog> window_;
   std::map<int, std::unique_ptr<QTimer>> timers_;
   std::function<void(const QString&)> portLineView_;
+  // The boxes to show once the event loop is free, and the zero timer that shows them.
+  std::vector<std::string> laterTexts_;
+  QTimer later_;
 };

@@ -26,8 +26,9 @@ constexpr int32_t kSHtMinimumRaw = 1;
 
 }  // namespace
 
-PanelCommands::PanelCommands(PanelState& panel, LinkEngine& link, LogFollower& log, Host& host)
-    : panel_(panel), link_(link), log_(log), host_(host) {}
+PanelCommands::PanelCommands(PanelState& panel, LinkEngine& link, LogFollower& log,
+                             const TelemetryRecording& recording, Host& host)
+    : panel_(panel), link_(link), log_(log), recording_(recording), host_(host) {}
 
 void PanelCommands::OnWriteClicked() {
   MachineReadings& machine = panel_.machine;

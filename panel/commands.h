@@ -9,13 +9,15 @@ class Host;
 class LinkEngine;
 class LogFollower;
 struct BoundValues;
+class TelemetryRecording;
 struct PanelState;
 
 // The operator's commands. None of them touches the port: they check the panel and
 // queue command codes on the link, which sends the last queued first.
 class PanelCommands {
  public:
-  PanelCommands(PanelState& panel, LinkEngine& link, LogFollower& log, Host& host);
+  PanelCommands(PanelState& panel, LinkEngine& link, LogFollower& log,
+                const TelemetryRecording& recording, Host& host);
 
   void OnWriteClicked();          // 1018
   void OnReadClicked();           // 1020
@@ -37,11 +39,13 @@ class PanelCommands {
   void RefuseSHt(const BoundValues& before);
   void KeepWhatStandsForTheMachine(const std::array<bool, 4>& unchanged);
   // Asks where to save (suggesting the machine's name, `what` and the date), writes the
-  // content whole and tells the operator of a failure.
+  // content whole (never over the file being recorded) and tells the operator of a
+  // failure.
   void Save(std::string_view what, const std::function<std::string()>& content);
 
   PanelState& panel_;
   LinkEngine& link_;
   LogFollower& log_;
+  const TelemetryRecording& recording_;
   Host& host_;
 };

@@ -62,6 +62,7 @@ void ConnectionManager::OnConnectClicked() {
   health_.Restart();
   panel_.machine.machineSettings.reset();
   panel_.machine.machineCalibration.reset();
+  panel_.machine.readSinceConnect = {};
   QueueConnectSet();
   controls.SetProgress(ids::kCalProgress, 0);
   connectSecondsLeft_ = kConnectTicks;

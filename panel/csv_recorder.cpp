@@ -1,6 +1,5 @@
 #include "panel/csv_recorder.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,10 +10,8 @@
 
 namespace {
 
-// Closes a file that will not be recorded to, and says why.
-Outcome Abandon(int fd, Failure failure) {
-  close(fd);
-  return failure;
+bool SameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 }  // namespace
@@ -25,24 +22,31 @@ CsvRecorder::~CsvRecorder() {
 
 Outcome CsvRecorder::Start(const std::string& path) {
   Stop();
-  if (auto refusal = WriteOverRefusal(path)) return refusal;
-  // Not blocking, and not truncating until the opened file is seen to be a regular one:
-  // the target may have been swapped for a FIFO or a device since it was looked at.
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, kUsualFileMode);
-  if (fd < 0) return SystemFailure(errno);
-  struct stat opened {};
-  if (fstat(fd, &opened) != 0) return Abandon(fd, SystemFailure(errno));
-  if (!S_ISREG(opened.st_mode)) return Abandon(fd, {EINVAL, "It is not a regular file"});
-  if (ftruncate(fd, 0) != 0) return Abandon(fd, SystemFailure(errno));
+  // The header is saved as every file is, whole or not at all, so a start that fails
+  // leaves no file behind and an old file as it was.
+  const std::string header = TelemetryCsvHeader();
+  int fd = -1;
+  if (auto failure = SaveFileWholeKeptOpen(path, header, fd)) return failure;
   fd_ = fd;
   path_ = path;
-  size_ = 0;
-  return Write(TelemetryCsvHeader());
+  size_ = static_cast<off_t>(header.size());
+  return std::nullopt;
 }
 
 Outcome CsvRecorder::Append(const TelemetrySample& sample) {
   if (!recording()) return SystemFailure(EBADF);
+  if (auto elsewhere = NoLongerAtPath()) {
+    Stop();
+    return elsewhere;
+  }
   return Write(TelemetryCsvRow(sample));
+}
+
+bool CsvRecorder::Records(const std::string& path) const {
+  struct stat written {};
+  struct stat named {};
+  return recording() && fstat(fd_, &written) == 0 && stat(path.c_str(), &named) == 0 &&
+         SameFile(written, named);
 }
 
 Outcome CsvRecorder::Stop() {
@@ -50,6 +54,20 @@ Outcome CsvRecorder::Stop() {
   const int result = close(fd_);
   fd_ = -1;
   return result == 0 ? std::nullopt : Outcome(SystemFailure(errno));
+}
+
+Outcome CsvRecorder::NoLongerAtPath() const {
+  struct stat written {};
+  if (fstat(fd_, &written) != 0) return SystemFailure(errno);
+  struct stat named {};
+  if (stat(path_.c_str(), &named) != 0) {
+    if (errno != ENOENT) return SystemFailure(errno);
+    return Failure{ENOENT, "It was removed while recording"};
+  }
+  if (!SameFile(written, named)) {
+    return Failure{ESTALE, "It was replaced by another file while recording"};
+  }
+  return std::nullopt;
 }
 
 Outcome CsvRecorder::Write(const std::string& record) {

@@ -18,16 +18,20 @@ class CsvRecorder {
   CsvRecorder& operator=(const CsvRecorder&) = delete;
   ~CsvRecorder();
 
-  // Creates or empties the file (a symbolic link is written through; a new file gets
-  // 0666 less the umask) and writes the header, after ending any recording in progress.
-  // Refuses a target that exists and is not a regular file, and one the user may not
-  // write, leaving it untouched, as saves do.
+  // Saves the header as a new file at path, as every save does (a symbolic link is
+  // written through; an old file is replaced only when it is a regular file the user may
+  // write, and keeps its permission bits; a new one gets 0666 less the umask), after
+  // ending any recording in progress. A start that fails leaves no file behind.
   Outcome Start(const std::string& path);
 
   // Appends the sample's row with one write(2). A write that fails or falls short ends
-  // the recording with the reason; the file keeps the whole rows written before it.
-  // Refused with a reason when not recording.
+  // the recording with the reason; the file keeps the whole rows written before it. A
+  // file removed or replaced at its path ends the recording too: rows written on would
+  // go where no one finds them. Refused with a reason when not recording.
   Outcome Append(const TelemetrySample& sample);
+
+  // True while recording into the file at path, under whatever name or link.
+  bool Records(const std::string& path) const;
 
   // Ends the recording and closes the file; fails when closing reports that what was
   // written could not be stored (as a network file system may).
@@ -39,6 +43,8 @@ class CsvRecorder {
 
  private:
   Outcome Write(const std::string& record);
+  // Why the file at path_ is no longer the one being written, if it is not.
+  Outcome NoLongerAtPath() const;
 
   int fd_ = -1;
   std::string path_;

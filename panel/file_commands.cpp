@@ -11,6 +11,7 @@
 #include "panel/host.h"
 #include "panel/saved_file.h"
 #include "panel/settings_report.h"
+#include "panel/telemetry_recording.h"
 #include "replies/log_follower.h"
 #include "resources/control_ids.h"
 #include "state/panel_state.h"
@@ -40,7 +41,7 @@ void PanelCommands::Save(std::string_view what, const std::function<std::string(
   if (!path || path->empty()) return;
   // The content as the panel is when the dialog closes (the link goes on behind it).
   // Written whole or not at all; the panel stays as it is either way.
-  if (const auto failure = SaveFileWhole(*path, content())) {
+  if (const auto failure = recording_.SaveOutside(*path, content())) {
     host_.ShowMessage(SaveFailedMessage(*path, *failure), MessageButtons::kOk);
   }
 }

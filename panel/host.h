@@ -24,6 +24,10 @@ class Host : public LinkClock {
 
   // A modal message box titled with the application's name; "\n" breaks lines.
   virtual MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons) = 0;
+  // The same OK box, shown from the event loop once the tick that asks for it has
+  // returned: a box opened inside a tick would let the ticks behind it run the link
+  // while that tick is half done.
+  virtual void ShowMessageLater(std::string_view text) = 0;
   // The save-file dialog (asks before overwriting, adds no extension, offers text
   // files), with a file name suggested. Nothing when the operator cancels.
   virtual std::optional<std::string> AskSavePath(std::string_view suggestedName) = 0;

@@ -24,7 +24,7 @@ CKeloConfigurationDlg::CKeloConfigurationDlg(Host& host, SerialPort& port,
     : host_(host),
       link_(port, host, *this, *this),
       log_(state_.controls, link_),
-      commands_(state_, link_, log_, host),
+      commands_(state_, link_, log_, recording_, host),
       connection_(state_, link_, log_, health_, host),
       chooser_(state_, link_, host, std::move(makePort)),
       service_(state_, recording_, health_, connection_, host) {}
@@ -115,8 +115,7 @@ void CKeloConfigurationDlg::OnIdle() {
 void CKeloConfigurationDlg::EndPass() {
   const std::string path = recording_.recordingPath();
   if (const auto failure = recording_.PassEnded(state_.machine, host_.CurrentTimeMs())) {
-    host_.ShowMessage("Recording stopped. " + SaveFailedMessage(path, *failure),
-                      MessageButtons::kOk);
+    host_.ShowMessageLater("Recording stopped. " + SaveFailedMessage(path, *failure));
   }
 }
 

@@ -79,18 +79,9 @@ mode_t NewFileMode(unsigned requested) {
   return static_cast<mode_t>(requested) & ~umaskValue;
 }
 
-}  // namespace
-
-Outcome WriteOverRefusal(const std::string& path) {
-  if (path.empty()) return SystemFailure(ENOENT);
-  struct stat existing {};
-  if (stat(path.c_str(), &existing) != 0) {
-    return errno == ENOENT ? std::nullopt : Outcome(SystemFailure(errno));
-  }
-  return Refusal(path, existing);
-}
-
-Outcome SaveFileWhole(const std::string& path, std::string_view content, unsigned newFileMode) {
+// The whole save; with keptOpen, the saved file stays open and *keptOpen is its descriptor.
+Outcome SaveWhole(const std::string& path, std::string_view content, unsigned newFileMode,
+                  int* keptOpen) {
   if (path.empty()) return SystemFailure(ENOENT);
   const std::optional<std::string> target = FinalPath(path);
   if (!target) return SystemFailure(ELOOP);
@@ -107,20 +98,30 @@ Outcome SaveFileWhole(const std::string& path, std::string_view content, unsigne
   if (fd < 0) return SystemFailure(errno);
   fchmod(fd, exists ? (existing.st_mode & 07777) : NewFileMode(newFileMode));
 
-  const bool written = WriteAll(fd, content) && fsync(fd) == 0;
-  const int writeError = errno;
-  if (close(fd) != 0 || !written) {
-    const int error = written ? errno : writeError;
-    unlink(temporary.c_str());
-    return SystemFailure(error);
-  }
-  if (rename(temporary.c_str(), target->c_str()) != 0) {
-    const int error = errno;
+  int error = 0;
+  if (!WriteAll(fd, content) || fsync(fd) != 0) error = errno;
+  // A close that fails says the content may not be stored (as a network file system may).
+  const bool keep = keptOpen != nullptr && error == 0;
+  if (!keep && close(fd) != 0 && error == 0) error = errno;
+  if (error == 0 && rename(temporary.c_str(), target->c_str()) != 0) error = errno;
+  if (error != 0) {
+    if (keep) close(fd);
     unlink(temporary.c_str());
     return SystemFailure(error);
   }
   SyncFolder(folder);
+  if (keep) *keptOpen = fd;
   return std::nullopt;
+}
+
+}  // namespace
+
+Outcome SaveFileWhole(const std::string& path, std::string_view content, unsigned newFileMode) {
+  return SaveWhole(path, content, newFileMode, nullptr);
+}
+
+Outcome SaveFileWholeKeptOpen(const std::string& path, std::string_view content, int& keptOpen) {
+  return SaveWhole(path, content, kUsualFileMode, &keptOpen);
 }
 
 std::string SaveFailedMessage(const std::string& path, const Failure& failure) {

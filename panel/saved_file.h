@@ -20,9 +20,9 @@ inline constexpr unsigned kUsualFileMode = 0666;
 Outcome SaveFileWhole(const std::string& path, std::string_view content,
                       unsigned newFileMode = kUsualFileMode);
 
-// Why the file at path may not be written over, if it may not: it exists and is not a
-// regular file the user may write. A path that does not exist may be written.
-Outcome WriteOverRefusal(const std::string& path);
+// As SaveFileWhole, and the saved file stays open for writing on at its end: keptOpen is
+// its descriptor, which the caller closes. Left as it was on failure.
+Outcome SaveFileWholeKeptOpen(const std::string& path, std::string_view content, int& keptOpen);
 
 // The message the operator gets when a file could not be written.
 std::string SaveFailedMessage(const std::string& path, const Failure& failure);

@@ -23,7 +23,7 @@ ServiceCommands::ServiceCommands(PanelState& panel, TelemetryRecording& recordin
 
 void ServiceCommands::OnRecordClicked() {
   if (recording_.recording()) return StopRecording();
-  AskAndDo("telemetry", ".csv", [this](const std::string& path) { StartRecording(path); });
+  AskAndDo("recording", ".csv", [this](const std::string& path) { StartRecording(path); });
 }
 
 void ServiceCommands::OnExportCsvClicked() {
@@ -46,7 +46,7 @@ void ServiceCommands::StopRecording() {
 }
 
 void ServiceCommands::ExportCsv(const std::string& path) {
-  if (const auto failure = SaveFileWhole(path, TelemetryCsv(recording_.samples()))) {
+  if (const auto failure = recording_.SaveOutside(path, TelemetryCsv(recording_.samples()))) {
     TellWriteFailure(path, failure->reason);
   }
 }
@@ -55,7 +55,9 @@ void ServiceCommands::SaveBundle(const std::string& path) {
   std::string error;
   const std::string archive = BundleArchive(&error);
   if (!error.empty()) return TellWriteFailure(path, error);
-  if (const auto failure = SaveFileWhole(path, archive)) TellWriteFailure(path, failure->reason);
+  if (const auto failure = recording_.SaveOutside(path, archive)) {
+    TellWriteFailure(path, failure->reason);
+  }
 }
 
 std::string ServiceCommands::BundleArchive(std::string* error) const {

@@ -4,6 +4,7 @@
 #include <ctime>
 #include <string_view>
 
+#include "panel/escaped_text.h"
 #include "panel/saved_file.h"
 #include "state/machine_readings.h"
 
@@ -50,6 +51,11 @@ std::string LocalTime(int64_t seconds) {
   return length == 0 ? "unknown" : std::string(text, length);
 }
 
+// A fact of the machine, or "not read" when it has not arrived since the last Connect.
+std::string Claimed(bool read, const std::string& fact) {
+  return read ? fact : "not read";
+}
+
 void Line(std::string& report, std::string_view name, const std::string& value) {
   report += std::string(name) + ": " + value;
   report += kFileLineEnd;
@@ -71,7 +77,7 @@ void CounterLines(std::string& report, const LinkHealth::Counters& c) {
 
 std::string HealthSummary(const std::string& device, const LinkHealth& health, int64_t nowMs) {
   const LinkHealth::Counters& c = health.counters();
-  std::string summary = device.empty() ? "no device" : device;
+  std::string summary = device.empty() ? "no device" : EscapedText(device);
   if (const auto share = health.recentShare()) {
     summary += " · replies: " + Fixed(*share * 100.0, 1) + " % of last " +
                std::to_string(health.recentCount()) + ", " + Grouped(c.complete) + " of " +
@@ -96,7 +102,7 @@ std::string LinkStateWords(const LinkState& state, const LinkHealth& health, int
   switch (health.end()) {
     case LinkHealth::End::kLost:
       return "Port lost " + std::to_string(health.msSinceLost(nowMs).value_or(0) / 1000) +
-             " s ago: " + state.device;
+             " s ago: " + EscapedText(state.device);
     case LinkHealth::End::kClosed:
       return "Closed";
     case LinkHealth::End::kNone:
@@ -140,15 +146,20 @@ std::string HealthReport(const LinkHealth& health, int64_t nowMs) {
 
 std::string IdentityReport(const Identity& identity) {
   const MachineReadings& machine = identity.machine;
+  const ReadSinceConnect& read = machine.readSinceConnect;
   const auto offset = identity.health.clockOffset();
   std::string report;
-  Line(report, "Machine name", machine.machineName);
-  Line(report, "Firmware revision", machine.firmwareRevision);
+  Line(report, "Machine name", Claimed(read.machineName, EscapedText(machine.machineName)));
+  Line(report, "Firmware revision",
+       Claimed(read.firmwareRevision, EscapedText(machine.firmwareRevision)));
   Line(report, "Machine clock",
-       offset ? LocalTime(machine.deviceClock) + " (" + Signed(*offset) + " s against this PC)"
-              : "not read");
-  Line(report, "Next service due", LocalTime(machine.serviceBaseDate + kServiceIntervalSeconds));
-  Line(report, "Port", std::to_string(identity.portNumber) + " (" + identity.device + ")");
+       Claimed(read.deviceClock,
+               LocalTime(machine.deviceClock) +
+                   (offset ? " (" + Signed(*offset) + " s against this PC)" : "")));
+  Line(report, "Next service due",
+       Claimed(read.serviceBaseDate, LocalTime(machine.serviceBaseDate + kServiceIntervalSeconds)));
+  Line(report, "Port",
+       std::to_string(identity.portNumber) + " (" + EscapedText(identity.device) + ")");
   Line(report, "Saved", LocalTime(identity.now));
   Line(report, "Program", std::string("kelo-configuration ") + KELO_VERSION);
   return report;

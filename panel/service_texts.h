@@ -46,4 +46,6 @@ struct Identity {
 
 // identity.txt: machine name, firmware revision, machine clock and its offset from this
 // PC, next service date, port and device, this program's version; one per line, CR LF.
+// A fact of the machine not received since the last Connect is "not read"; the machine's
+// and the device's bytes are escaped, so they cannot break or forge a line.
 std::string IdentityReport(const Identity& identity);

@@ -1,6 +1,9 @@
 #include "panel/telemetry_recording.h"
 
+#include <cerrno>
+
 #include "link/command_codes.h"
+#include "panel/saved_file.h"
 #include "state/machine_readings.h"
 
 namespace {
@@ -44,4 +47,11 @@ Outcome TelemetryRecording::PassEnded(const MachineReadings& machine, int64_t pc
   ring_.Add(sample);
   if (!recorder_.recording()) return std::nullopt;
   return recorder_.Append(sample);
+}
+
+Outcome TelemetryRecording::SaveOutside(const std::string& path, std::string_view content) const {
+  if (recorder_.Records(path)) {
+    return Failure{EBUSY, "It is the file being recorded. Stop recording, or choose another name."};
+  }
+  return SaveFileWhole(path, content);
 }

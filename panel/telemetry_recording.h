@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "link/failure.h"
 #include "panel/csv_recorder.h"
@@ -24,6 +25,9 @@ class TelemetryRecording {
   Outcome StopRecording() { return recorder_.Stop(); }
   bool recording() const { return recorder_.recording(); }
   const std::string& recordingPath() const { return recorder_.path(); }
+  // Saves content whole to path (SaveFileWhole), unless path is the file being recorded:
+  // the save would replace it, and the recording would go on into a file no longer there.
+  Outcome SaveOutside(const std::string& path, std::string_view content) const;
 
   const TelemetryRing& samples() const { return ring_; }
 

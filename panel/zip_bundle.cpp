@@ -12,6 +12,11 @@ namespace {
 constexpr zip_uint16_t kExtendedTimestampId = 0x5455;
 constexpr zip_uint8_t kModificationTimePresent = 0x01;
 constexpr int kByteBits = 8;
+// A Unix file's type and permissions in the high half of the external attributes: a
+// regular file its owner writes and everyone reads, as a file saved under the usual umask.
+constexpr zip_uint32_t kRegularFile = 0100000;
+constexpr zip_uint32_t kReadableByAll = 0644;
+constexpr int kUnixModeShift = 16;
 
 // What libzip leaves of an archive without entries is no file at all; every zip reader
 // takes this end-of-central-directory record alone for an empty archive.
@@ -56,6 +61,8 @@ bool AddEntry(zip_t* archive, const BundleEntry& entry, int64_t modified) {
   const auto added = static_cast<zip_uint64_t>(index);
   return zip_set_file_compression(archive, added, ZIP_CM_DEFLATE, 0) == 0 &&
          zip_file_set_mtime(archive, added, static_cast<time_t>(modified), 0) == 0 &&
+         zip_file_set_external_attributes(archive, added, 0, ZIP_OPSYS_UNIX,
+                                          (kRegularFile | kReadableByAll) << kUnixModeShift) == 0 &&
          StampExtendedTime(archive, added, modified);
 }
 

@@ -16,7 +16,8 @@ struct BundleEntry {
 
 // The zip archive of the entries, in order, each compressed with deflate and stamped
 // with `modified` (seconds since 1970): in the zip format's own local time, to its two
-// seconds, and exactly in UTC in the extended timestamp field that unzip tools read.
+// seconds, and exactly in UTC in the extended timestamp field that unzip tools read; an
+// unzipped entry is a regular file with mode 0644.
 // No entries give a valid empty archive. Nothing on failure (two entries of one name,
 // a failure inside libzip), with the reason in *error when error is not null.
 std::optional<std::string> ZipArchive(const std::vector<BundleEntry>& entries, int64_t modified,

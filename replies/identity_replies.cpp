@@ -38,6 +38,7 @@ void DecodeNameFirstHalf(const Frame& reply, PanelState& panel) {
   for (int i = 0; i < kHalfNameSize; ++i) {
     name[static_cast<std::size_t>(i)] = ReplyByte(reply, kFirstPayloadByte + i);
   }
+  panel.machine.readSinceConnect.nameFirstHalf = true;
 }
 
 void DecodeNameSecondHalf(const Frame& reply, PanelState& panel) {
@@ -49,6 +50,8 @@ void DecodeNameSecondHalf(const Frame& reply, PanelState& panel) {
   name[name.size() - 1] = 0;
   // Trailing spaces of a space-filled name stay part of it.
   machine.machineName = ZeroTerminated(name);
+  // Without this session's first half, the name is partly another session's.
+  machine.readSinceConnect.machineName = machine.readSinceConnect.nameFirstHalf;
   panel.controls.SetText(ids::kNameEdit, machine.machineName);
 }
 
@@ -59,10 +62,12 @@ void DecodeFirmware(const Frame& reply, PanelState& panel) {
   }
   // Shown in the status line from the next complete reply on.
   panel.machine.firmwareRevision = ZeroTerminated(revision);
+  panel.machine.readSinceConnect.firmwareRevision = true;
 }
 
 void DecodeServiceDate(const Frame& reply, PanelState& panel) {
   panel.machine.serviceBaseDate = ReplyTime(reply, kFirstPayloadByte);
+  panel.machine.readSinceConnect.serviceBaseDate = true;
   const int64_t nextDue = panel.machine.serviceBaseDate + kServiceIntervalSeconds;
   panel.controls.SetText(ids::kServiceDueLine, "Next due " + FormatTime(nextDue, "%x"));
 }
@@ -70,4 +75,5 @@ void DecodeServiceDate(const Frame& reply, PanelState& panel) {
 void DecodeClock(const Frame& reply, PanelState& panel) {
   // Shown in the clock line at each poll-set refill.
   panel.machine.deviceClock = ReplyTime(reply, kFirstPayloadByte);
+  panel.machine.readSinceConnect.deviceClock = true;
 }

@@ -14,6 +14,17 @@ struct TelemetryReadings {
   int16_t pHigh = 0, pLow = 0;             // raw pressures
 };
 
+// The machine's facts that arrived since the last Connect. Until they do, the readings
+// hold the panel's placeholders (or an earlier session's values), which a file must not
+// give out as the machine's.
+struct ReadSinceConnect {
+  bool nameFirstHalf = false;     // reply 9
+  bool machineName = false;       // reply 11, after reply 9
+  bool firmwareRevision = false;  // reply 19
+  bool serviceBaseDate = false;   // reply 13
+  bool deviceClock = false;       // reply 15
+};
+
 // What the machine has told the panel about itself. Each reading keeps its last
 // received value for the life of the panel; closing the port changes none of them.
 struct MachineReadings {
@@ -36,4 +47,5 @@ struct MachineReadings {
   // clamped (a Cal Value above 250 as 0). An edit that still shows its text is one the
   // operator left alone, and Write sends the machine's byte for it.
   std::array<std::string, 4> calibrationShown;
+  ReadSinceConnect readSinceConnect;
 };

@@ -115,6 +115,19 @@ class QtHostTest : public QObject {
     QVERIFY(panel->link().IsOpen());
   }
 
+  void laterBoxOpensOnceTheCallerHasReturned() {
+    QString text;
+    WhenModalOpens([&](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      if (box == nullptr) return;
+      text = box->text();
+      box->button(QMessageBox::Ok)->click();
+    });
+    host->ShowMessageLater("Recording stopped.");
+    QVERIFY(text.isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(text, QStringLiteral("Recording stopped."), 10000);
+  }
+
   void stoppedTimersCallNoMore() {
     // A port that never opens: every connect tick counts the attempt down.
     port.openSucceeds = false;

@@ -73,7 +73,7 @@ TEST_F(Recorder, WritesHeaderThenEachRowAsItArrives) {
   EXPECT_EQ(ReadWhole(path), kHeaderBytes + kFirstBytes + kSecondBytes);
 }
 
-TEST_F(Recorder, EmptiesAnOldFileAndWritesThroughASymbolicLink) {
+TEST_F(Recorder, ReplacesAnOldFileAndWritesThroughASymbolicLink) {
   const fs::path target = dir_ / "old.csv";
   std::ofstream(target) << std::string(5000, 'x');
   fs::permissions(target, fs::perms(0600));
@@ -148,6 +148,37 @@ class UnderFileSizeLimit {
   rlimit saved_{};
   sighandler_t savedSignal_ = SIG_DFL;
 };
+
+TEST_F(Recorder, StartThatFailsLeavesNoFileAndAnOldOneAsItWas) {
+  const fs::path old = dir_ / "old.csv";
+  std::ofstream(old) << "earlier recording\r\n";
+  CsvRecorder recorder;
+  {
+    UnderFileSizeLimit limit(kHeaderBytes.size() - 1);
+    EXPECT_EQ(ReasonOf(recorder.Start((dir_ / "new.csv").string())), std::strerror(EFBIG));
+    EXPECT_EQ(ReasonOf(recorder.Start(old.string())), std::strerror(EFBIG));
+  }
+  EXPECT_FALSE(recorder.recording());
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  EXPECT_EQ(ReadWhole(old), "earlier recording\r\n");
+}
+
+TEST_F(Recorder, StopsWhenItsFileIsRemovedOrReplaced) {
+  const fs::path path = dir_ / "telemetry.csv";
+  fs::create_symlink(path, dir_ / "link.csv");
+  for (const bool replaced : {false, true}) {
+    CsvRecorder recorder;
+    ASSERT_EQ(recorder.Start(path.string()), std::nullopt);
+    EXPECT_TRUE(recorder.Records(path.string()) && recorder.Records((dir_ / "link.csv").string()));
+    fs::remove(path);
+    if (replaced) std::ofstream(path) << "another file";
+    EXPECT_FALSE(recorder.Records(path.string()));
+    EXPECT_EQ(ReasonOf(recorder.Append(kFirst)),
+              replaced ? "It was replaced by another file while recording"
+                       : "It was removed while recording");
+    EXPECT_FALSE(recorder.recording());
+  }
+}
 
 TEST_F(Recorder, FailingWriteStopsWithReasonAndKeepsWholeRows) {
   const fs::path path = dir_ / "full.csv";

@@ -20,8 +20,13 @@ TEST(SuggestedFileName, IsTheMachinesNameWhatAndTheDate) {
   const NameCase cases[] = {
       {"FOGGER-ONE", "settings", "FOGGER-ONE settings 2026-12-07.txt"},
       {"FOGGER-ONE      ", "event log", "FOGGER-ONE event log 2026-12-07.txt"},
-      {"Hall A/B\n", "settings", "Hall A_B_ settings 2026-12-07.txt"},
+      {"Hall A/B\n", "settings", "Hall A_B\\x0a settings 2026-12-07.txt"},
       {"", "settings", "Brumo settings 2026-12-07.txt"},
+      {" .-.-rf X\x1b[2J\xff", "settings", "rf X\\x1b[2J\\xff settings 2026-12-07.txt"},
+      {"\xe2\x80\xae\xc2\x9b"
+       "EVIL\xe2\x81\xa6txt.exe",
+       "", "EVILtxt.exe 2026-12-07.txt"},
+      {"..\xe2\x80\x8f", "settings", "Brumo settings 2026-12-07.txt"},
   };
   for (const NameCase& c : cases) {
     EXPECT_EQ(SuggestedFileName(c.machine, c.what, 1'796'601'600), c.suggested) << c.machine;
@@ -36,9 +41,14 @@ TEST(SaveDialogs, SuggestTheNameOfWhatTheySave) {
   f.ConnectToMachine(machine);
   f.dlg.commands().OnSaveAllClicked();
   f.dlg.commands().OnSaveLogClicked();
+  f.dlg.service().OnRecordClicked();
+  f.dlg.service().OnExportCsvClicked();
+  f.dlg.service().OnServiceBundleClicked();
   EXPECT_EQ(f.host.suggestedNames,
-            (std::vector<std::string>{"FOGGER-ONE settings 2026-12-07.txt",
-                                      "FOGGER-ONE event log 2026-12-07.txt"}));
+            (std::vector<std::string>{
+                "FOGGER-ONE settings 2026-12-07.txt", "FOGGER-ONE event log 2026-12-07.txt",
+                "FOGGER-ONE recording 2026-12-07.csv", "FOGGER-ONE telemetry 2026-12-07.csv",
+                "FOGGER-ONE 2026-12-07.zip"}));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <zip.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,6 +35,8 @@ TEST(HealthSummary, SaysTheShareOfRequestsWithAnOutcomeTheLastReplyAndTheClock) 
             "/dev/ttyUSB0 · replies: 100.0 % of last 50, 1,203 of 1,210 since Connect · last "
             "reply 0.2 s ago · clock +12 s");
   EXPECT_EQ(HealthSummary("/dev/ttyUSB0", LinkHealth(), 0), "/dev/ttyUSB0 · replies: none yet");
+  EXPECT_EQ(HealthSummary("/dev/\x1b]0;\x07", LinkHealth(), 0),
+            "/dev/\\x1b]0;\\x07 · replies: none yet");
   EXPECT_EQ(HealthFields(health, 1'000'200),
             "sent=1211 complete=1203 short=3 missing=4 lost=0 dropped=0 unhandled=0 "
             "acknowledged=0 recent=100.0% last-reply-ms=200 clock-offset=+12");
@@ -88,9 +91,11 @@ TEST(LinkHealth, RecentShareIsOfTheLast50AndThreeMissesInARowAreStale) {
 class ServiceTest : public ::testing::Test, protected PanelFixture {
  protected:
   void SetUp() override {
+    // A name and firmware that would forge a line and drive a terminal, a device too.
     sim::MachineSetup machine;
-    machine.name = "FOGGER-ONE";
-    machine.firmware = "2v15";
+    machine.name = "X\r\nProgram: fake";
+    machine.firmware = "2v15\x1b[2J";
+    host.profileStore.values["Ports/COM1"] = "/dev/serial/by-id/\xff";
     ConnectToMachine(machine);
     LinkTicks(3 * 14);  // three poll passes
   }
@@ -174,13 +179,44 @@ TEST_F(ServiceTest, BundleHoldsTheFiveFilesOfTheVisit) {
   EXPECT_EQ(
       entries[4],
       std::pair(std::string("identity.txt"),
-                std::string("Machine name: FOGGER-ONE\r\n"
-                            "Firmware revision: 2v15\r\n"
+                std::string("Machine name: X\\x0d\\x0aProgram: fake\r\n"
+                            "Firmware revision: 2v15\\x1b[2J\r\n"
                             "Machine clock: 2023-11-14 22:13:20 +0000 (+0 s against this PC)\r\n"
                             "Next service due: 2024-04-26 22:13:20 +0000\r\n"
-                            "Port: 1 (/dev/ttyUSB0)\r\n"
+                            "Port: 1 (/dev/serial/by-id/\\xff)\r\n"
                             "Saved: 2023-11-14 22:13:20 +0000\r\n"
                             "Program: kelo-configuration " KELO_VERSION "\r\n")));
+}
+
+// Nothing before the first reply, and nothing after a Connect to a machine gone silent.
+TEST_F(ServiceTest, IdentityClaimsOnlyWhatArrivedSinceConnect) {
+  const std::string notRead =
+      "Machine name: not read\r\nFirmware revision: not read\r\nMachine clock: not read\r\n"
+      "Next service due: not read\r\nPort: 1 (/dev/ttyUSB0)\r\n"
+      "Saved: 2023-11-14 22:13:20 +0000\r\nProgram: kelo-configuration " KELO_VERSION "\r\n";
+  PanelFixture fresh;
+  EXPECT_EQ(Unzipped(fresh.dlg.service().BundleArchive(nullptr)).at(4).second, notRead);
+  host.profileStore.values.erase("Ports/COM1");
+  dlg.connection().OnConnectClicked();  // Close, confirmed
+  port.responder = nullptr;
+  Connect();
+  Settle();
+  EXPECT_EQ(Unzipped(dlg.service().BundleArchive(nullptr)).at(4).second, notRead);
+}
+
+TEST_F(ServiceTest, RecordingWhoseFileWentStopsAndSaysSoOnceTheTickIsDone) {
+  const std::string path = ::testing::TempDir() + "kelo-service-recording.csv";
+  dlg.service().StartRecording(path);
+  std::filesystem::remove(path);
+  for (int tick = 0; tick < 16 && host.later.empty(); ++tick) dlg.OnTimer(kLinkTimerId);
+  EXPECT_EQ(host.messages.size(), 0u);
+  EXPECT_EQ(QueuedCodes(), (std::vector<int>{17, 27, 25, 1, 15, 1}));
+  EXPECT_FALSE(dlg.telemetry().recording());
+  host.RunEventLoop();
+  EXPECT_EQ(host.MessageTexts(),
+            std::vector<std::string>{"Recording stopped. The file could not "
+                                     "be written:\n" +
+                                     path + "\nIt was removed while recording"});
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ std::string TelemetryLike() {
   return csv;
 }
 
-TEST(ZipArchive, HoldsEntriesInOrderWithBytesTimeAndDeflate) {
+TEST(ZipArchive, HoldsEntriesInOrderWithBytesTimeModeAndDeflate) {
   const std::vector<BundleEntry> entries = {
       {"settings.txt", "S_Ht = 12\r\nCal Value = 3\r\n"},
       {"telemetry/telemetry.csv", TelemetryLike()},
@@ -72,6 +72,11 @@ TEST(ZipArchive, HoldsEntriesInOrderWithBytesTimeAndDeflate) {
       EXPECT_EQ(stat.mtime, modified / 2 * 2) << "in the zip's local time (TZ=UTC)";
       ASSERT_EQ(stat.size, entries[i].content.size());
       EXPECT_EQ(ContentAt(archive.get(), i, stat.size), entries[i].content);
+      zip_uint8_t system = 0;
+      zip_uint32_t attributes = 0;
+      ASSERT_EQ(zip_file_get_external_attributes(archive.get(), i, 0, &system, &attributes), 0);
+      EXPECT_EQ(system, ZIP_OPSYS_UNIX);
+      EXPECT_EQ(attributes >> 16, 0100644u) << "a regular file, rw-r--r--";
       const auto t = static_cast<uint32_t>(modified);
       EXPECT_EQ(ExtendedTimestampAt(archive.get(), i),
                 (std::vector<zip_uint8_t>{

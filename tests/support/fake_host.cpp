@@ -1,6 +1,7 @@
 #include "support/fake_host.h"
 
 #include <cerrno>
+#include <utility>
 
 namespace {
 
@@ -48,6 +49,10 @@ MessageAnswer FakeHost::ShowMessage(std::string_view text, MessageButtons button
   const MessageAnswer answer = answers.front();
   answers.pop_front();
   return answer;
+}
+
+void FakeHost::RunEventLoop() {
+  for (const std::string& text : std::exchange(later, {})) ShowMessage(text, MessageButtons::kOk);
 }
 
 std::optional<std::string> FakeHost::AskSavePath(std::string_view suggestedName) {

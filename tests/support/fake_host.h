@@ -37,6 +37,9 @@ class FakeHost : public Host {
   };
 
   MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons) override;
+  void ShowMessageLater(std::string_view text) override { later.emplace_back(text); }
+  // The event loop's turn after a tick: the boxes asked for later are shown.
+  void RunEventLoop();
   std::optional<std::string> AskSavePath(std::string_view suggestedName) override;
   int64_t MonotonicMicros() override { return clock.MonotonicMicros(); }
   void SleepUntilMicros(int64_t until) override { clock.SleepUntilMicros(until); }
@@ -64,6 +67,7 @@ class FakeHost : public Host {
   std::deque<std::optional<std::string>> savePaths;
   std::vector<std::string> suggestedNames;  // what each save dialog suggested
   std::vector<Message> messages;
+  std::vector<std::string> later;  // boxes waiting for the event loop
   std::vector<std::string> notes;
   std::vector<std::string> portLines;
   struct Choice {

@@ -1,7 +1,10 @@
 #include "support/panel_fixture.h"
 
 void PanelFixture::LinkTicks(int count) {
-  for (int i = 0; i < count; ++i) dlg.OnTimer(kLinkTimerId);
+  for (int i = 0; i < count; ++i) {
+    dlg.OnTimer(kLinkTimerId);
+    host.RunEventLoop();
+  }
 }
 
 void PanelFixture::ConnectTicks(int count) {

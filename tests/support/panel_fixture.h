@@ -14,6 +14,7 @@
 struct PanelFixture {
   PanelFixture() { dlg.OnInitDialog(); }
 
+  // Each link tick, then the event loop's turn.
   void LinkTicks(int count);
   void ConnectTicks(int count);
   // Connect pressed, then the first connect tick: the port opens and the connect set

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <filesystem>
 #include <iostream>
+#include <utility>
 
 #include "escapes.h"
 #include "trace.h"
@@ -20,6 +21,10 @@ MessageAnswer BatchHost::ShowMessage(std::string_view text, MessageButtons butto
   }
   trace_.Line("box " + Quote(text) + (answer == MessageAnswer::kOk ? " ok" : " cancel"));
   return answer;
+}
+
+void BatchHost::RunEventLoop() {
+  for (const std::string& text : std::exchange(later_, {})) ShowMessage(text, MessageButtons::kOk);
 }
 
 std::optional<std::string> BatchHost::AskSavePath(std::string_view /*suggestedName*/) {

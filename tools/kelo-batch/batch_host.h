@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "panel/host.h"
 
@@ -17,6 +18,9 @@ class BatchHost : public Host {
   BatchHost(Trace& trace, Profile& profile);
 
   MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons) override;
+  void ShowMessageLater(std::string_view text) override { later_.emplace_back(text); }
+  // The event loop's turn after a tick: the boxes asked for later are shown (traced).
+  void RunEventLoop();
   std::optional<std::string> AskSavePath(std::string_view suggestedName) override;
   int64_t MonotonicMicros() override { return clock_.MonotonicMicros(); }
   void SleepUntilMicros(int64_t micros) override { clock_.SleepUntilMicros(micros); }
@@ -46,6 +50,7 @@ class BatchHost : public Host {
 
  private:
   SystemLinkClock clock_;
+  std::vector<std::string> later_;
   Trace& trace_;
   Profile& profile_;
   std::chrono::steady_clock::time_point start_;

@@ -108,12 +108,14 @@ void BatchRunner::Run(const std::vector<Action>& actions) {
     if (linkFirst) {
       trace_.SetTick(trace_.tick() + 1);
       panel_.OnTimer(kLinkTimerId);
+      host_.RunEventLoop();
       trace_.Flush();
       stepDone_(nullptr);
       linkDue = NextDue(linkDue, kLinkTickMs, now);
       performDue(trace_.tick());
     } else {
       panel_.OnTimer(kConnectTimerId);
+      host_.RunEventLoop();
       trace_.Flush();
       stepDone_(nullptr);
       connectDue = NextDue(connectDue, kConnectTickMs, now);
