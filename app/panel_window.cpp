@@ -7,7 +7,11 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
+#include <QStyle>
+#include <QVBoxLayout>
 
 #include "app/about_dialog.h"
 #include "app/app_icon.h"
@@ -29,19 +33,21 @@ QFont TemplateFont() {
 }  // namespace
 
 PanelWindow::PanelWindow(CKeloConfigurationDlg& panel, QWidget* parent)
-    : QDialog(parent), panel_(panel), model_(panel.controls()) {
+    : QDialog(parent), panel_(panel), model_(panel.controls()), form_(new QWidget(this)) {
   // Caption, close box and window menu; no minimise or maximise box.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   setFont(TemplateFont());
   base_ = BaseUnitsOf(font());
   const DialogTemplate& form = PanelDialogTemplate();
-  resize(DialogUnitsToPixelsX(form.width, base_), DialogUnitsToPixelsY(form.height, base_));
+  form_->setFixedSize(DialogUnitsToPixelsX(form.width, base_),
+                      DialogUnitsToPixelsY(form.height, base_));
   BuildControls();
   // Placed by the base units of the font just set, so not in the initializer list.
-  portPicker_ = new PortPicker(panel_, *this, base_);  // NOLINT(*-prefer-member-initializer)
+  portPicker_ = new PortPicker(panel_, *form_, base_);  // NOLINT(*-prefer-member-initializer)
   connect(portPicker_, &PortPicker::portChosen, this, &PanelWindow::RefreshPortToolTip);
   AddStatusBar();
+  FitTheScreen();
   SetTabOrder();
   ConnectOperatorEvents();
   // F1 is Help, as the panel's hidden Help button would be.
@@ -59,18 +65,27 @@ PanelWindow::~PanelWindow() {
 void PanelWindow::BuildControls() {
   // In table order: the group boxes come first, so they lie beneath their controls.
   for (const ControlSpec& entry : PanelControls()) {
-    QWidget* widget = CreateControlWidget(entry, this);
+    QWidget* widget = CreateControlWidget(entry, form_);
     widget->setGeometry(ControlGeometry(entry, base_));
     widgets_.push_back(widget);
     if (entry.id != kNoControlId) byId_[entry.id] = widget;
   }
 }
 
-// Under the template, which keeps its size and places: the window grows by the bar.
+// The template keeps its size and places in a scroll area that shows no scroll bars
+// while the window has room for it; the bar stays under it, always in sight.
 void PanelWindow::AddStatusBar() {
   statusBar_ = new LinkStatusBar(panel_, *this);
-  statusBar_->setGeometry(0, height(), width(), statusBar_->sizeHint().height());
-  resize(width(), height() + statusBar_->height());
+  scroll_ = new QScrollArea;
+  scroll_->setFrameShape(QFrame::NoFrame);
+  // The controls take the focus, in the template's order; the area only scrolls to them.
+  scroll_->setFocusPolicy(Qt::NoFocus);
+  scroll_->setWidget(form_);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(scroll_, 1);
+  layout->addWidget(statusBar_);
   connect(statusBar_, &LinkStatusBar::refreshed, this, &PanelWindow::ShowLinkLiveness);
   connect(portPicker_, &PortPicker::portChosen, statusBar_, &LinkStatusBar::DeviceChanged);
   // At the tick that makes the link stale or live again, not at the bar's next refresh.
@@ -78,6 +93,22 @@ void PanelWindow::AddStatusBar() {
     ShowLinkLiveness();
     statusBar_->RefreshSoon();
   });
+}
+
+// On a small screen, or at a large scale, the window opens no larger than the screen
+// leaves it, and scrolls; it never grows beyond its natural size, which would only add
+// blank space.
+void PanelWindow::FitTheScreen() {
+  const QSize natural(form_->width(), form_->height() + statusBar_->sizeHint().height());
+  setMaximumSize(natural);
+  QSize size = natural;
+  if (const QScreen* shown = screen()) {
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    const QSize room = shown->availableGeometry().size() - QSize(0, titleBar);
+    size = natural.boundedTo(room);
+  }
+  resize(size);
+  layout()->activate();
 }
 
 void PanelWindow::SetTabOrder() const {

@@ -14,6 +14,7 @@ class LinkStatusBar;
 class PortPicker;
 class QComboBox;
 class QMenu;
+class QScrollArea;
 
 // The panel's window: a view of the panel's control model. It builds every control
 // of the template at its place, mirrors every change of the model into the widgets
@@ -64,6 +65,7 @@ class PanelWindow : public QDialog, private ControlObserver {
   void ConnectEdit(int id, QWidget* widget);
   void ConnectCombo(int id, QWidget* widget);
   void AddStatusBar();
+  void FitTheScreen();
   // The model as it is when the window is built (app/panel_mirror.cpp).
   void ShowModelState();
 
@@ -84,6 +86,10 @@ class PanelWindow : public QDialog, private ControlObserver {
   CKeloConfigurationDlg& panel_;
   ControlModel& model_;
   DialogBaseUnits base_{};
+  // The original panel's controls, at their template places. A child of the window from
+  // the start, so that Exit becomes the window's default button as it is made.
+  QWidget* form_;
+  QScrollArea* scroll_ = nullptr;
   std::vector<QWidget*> widgets_;
   std::unordered_map<int, QWidget*> byId_;
   PortPicker* portPicker_ = nullptr;
