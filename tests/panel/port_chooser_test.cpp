@@ -112,22 +112,18 @@ TEST_F(PortChooserTest, ChoiceThatCannotBeKeptIsToldAndChangesNothing) {
   EXPECT_EQ(dlg.state().values.commPort, 1);
 }
 
-// Find machine asks a named device with ports of its own, on which the machine answers.
-MachineFinder::PortMaker AnsweringPorts() {
-  return [] {
-    auto port = std::make_unique<FakeSerialPort>();
-    port->responder = [](const FakeSerialPort::Frame&) {
-      return std::vector<uint8_t>{0, 0, 1, 0, 0, 0, 0xD0, 0x43, 0xE6, 0, 0, 0};
-    };
-    return port;
-  };
-}
-
 TEST_F(PortChooserTest, FindMachineAndConnectExcludeEachOther) {
   FakeHost host;
   host.profileStore.values["Ports/COM1"] = "/dev/null";  // exists, and is named: it is asked
   FakeSerialPort port;
-  CKeloConfigurationDlg dlg(host, port, AnsweringPorts());
+  // Find machine's own ports, on which the machine answers.
+  CKeloConfigurationDlg dlg(host, port, [] {
+    auto asked = std::make_unique<FakeSerialPort>();
+    asked->responder = [](const auto&) {
+      return std::vector<uint8_t>{0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    };
+    return asked;
+  });
   dlg.OnInitDialog();
 
   // While Find runs, Connect waits for it, and opens what it found.
