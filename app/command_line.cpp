@@ -12,13 +12,27 @@ struct QtOption {
 
 // The options QGuiApplication and QApplication take from the command line.
 constexpr std::array<QtOption, 21> kQtOptions = {{
-    {"platform", true},    {"platformpluginpath", true}, {"platformtheme", true},
-    {"plugin", true},      {"qwindowgeometry", true},    {"geometry", true},
-    {"qwindowicon", true}, {"icon", true},               {"qwindowtitle", true},
-    {"title", true},       {"session", true},            {"display", true},
-    {"name", true},        {"style", true},              {"stylesheet", true},
-    {"qmljsdebugger", true}, {"reverse", false},         {"widgetcount", false},
-    {"nograb", false},     {"dograb", false},            {"testability", false},
+    {"platform", true},
+    {"platformpluginpath", true},
+    {"platformtheme", true},
+    {"plugin", true},
+    {"qwindowgeometry", true},
+    {"geometry", true},
+    {"qwindowicon", true},
+    {"icon", true},
+    {"qwindowtitle", true},
+    {"title", true},
+    {"session", true},
+    {"display", true},
+    {"name", true},
+    {"style", true},
+    {"stylesheet", true},
+    {"qmljsdebugger", true},
+    {"reverse", false},
+    {"widgetcount", false},
+    {"nograb", false},
+    {"dograb", false},
+    {"testability", false},
 }};
 
 const QtOption* FindQtOption(std::string_view name) {
@@ -95,7 +109,7 @@ CommandLine ReadCommandLine(const std::vector<std::string_view>& args) {
 std::string NoDisplayReason(const CommandLine& line,
                             const std::function<const char*(const char*)>& environment) {
   const char* fromEnvironment = environment("QT_QPA_PLATFORM");
-  const std::string platform = !line.platform.empty() ? line.platform
+  const std::string platform = !line.platform.empty()       ? line.platform
                                : fromEnvironment != nullptr ? fromEnvironment
                                                             : "";
   if (HasPlatformWithoutDisplay(platform) || line.namesDisplay) return {};

@@ -11,9 +11,9 @@
 struct CommandLine {
   bool help = false;
   bool version = false;
-  std::string platform;     // as -platform names it; empty when it does not
+  std::string platform;       // as -platform names it; empty when it does not
   bool namesDisplay = false;  // -display names the X display
-  std::string error;        // not empty when the command line is wrong
+  std::string error;          // not empty when the command line is wrong
 };
 
 CommandLine ReadCommandLine(const std::vector<std::string_view>& args);

@@ -41,7 +41,8 @@ std::optional<int> AnswerWithoutWindow(int argc, char* argv[]) {
     std::printf("%s %s\n", kApplicationName, KELO_VERSION);
     return 0;
   }
-  const std::string noDisplay = NoDisplayReason(line, [](const char* name) { return std::getenv(name); });
+  const std::string noDisplay =
+      NoDisplayReason(line, [](const char* name) { return std::getenv(name); });
   if (!noDisplay.empty()) {
     std::fprintf(stderr, "%s: %s\n", kApplicationName, noDisplay.c_str());
     return kNoDisplay;

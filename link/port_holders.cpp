@@ -94,7 +94,8 @@ std::string ProgramName(int pid) {
   std::string_view executable(target, length > 0 ? static_cast<std::size_t>(length) : 0);
   if (executable.ends_with(kDeletedSuffix)) executable.remove_suffix(kDeletedSuffix.size());
   for (const std::string_view candidate : {LastPart(argument0), LastPart(executable)}) {
-    if (candidate.size() > comm.size() && candidate.starts_with(comm)) return std::string(candidate);
+    if (candidate.size() > comm.size() && candidate.starts_with(comm))
+      return std::string(candidate);
   }
   return comm;
 }
@@ -184,9 +185,8 @@ void PortHolderScan::Examine(int pid) {
     dev_t number = 0;
     if (named == node_) {
       holds = holds || (IsCharacterDevice(at, entry->d_name, number) && number == number_);
-    } else if (pseudoTerminal_ &&
-               std::find(kControllerNodes.begin(), kControllerNodes.end(), named) !=
-                   kControllerNodes.end()) {
+    } else if (pseudoTerminal_ && std::find(kControllerNodes.begin(), kControllerNodes.end(),
+                                            named) != kControllerNodes.end()) {
       farEnd = farEnd || (IsCharacterDevice(at, entry->d_name, number) && IsPtmx(number) &&
                           ControlsTerminal(folder + "/fdinfo/" + entry->d_name, number_));
     }

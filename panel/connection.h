@@ -17,8 +17,8 @@ class ConnectionManager {
   ConnectionManager(PanelState& panel, LinkEngine& link, LogFollower& log, LinkHealth& health,
                     Host& host);
 
-  void OnConnectClicked();     // button 1026, "Connect" or "Close"
-  void ConnectStep();          // the connect tick
+  void OnConnectClicked();  // button 1026, "Connect" or "Close"
+  void ConnectStep();       // the connect tick
   // Between connect ticks: the armed attempt's open is prepared a step at a time, so that
   // the connect tick finds it ready.
   void PrepareOpen();
