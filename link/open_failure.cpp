@@ -40,7 +40,7 @@ std::string GroupName(gid_t gid) {
 
 // The dialout hint fits only a device that the dialout group may read and write.
 std::string PermissionDenied(const std::string& device, const std::optional<DeviceAccess>& access) {
-  const std::string denied = "Permission denied: " + device;
+  std::string denied = "Permission denied: " + device;
   if (!access) return denied;
   if (access->group == kDialoutGroup && (access->mode & kGroupReadWrite) == kGroupReadWrite) {
     return denied + kDialoutHint;

@@ -49,6 +49,15 @@ bool SetByAnother(int fd) {
   return ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
 }
 
+// Makes an open device this program's alone: 0, or the error why it cannot be.
+int HoldExclusively(int fd) {
+  if (isatty(fd) == 0) return ENOTTY;
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) return errno;
+  if (SetByAnother(fd)) return EBUSY;
+  if (ioctl(fd, TIOCEXCL) != 0) return errno;
+  return 0;
+}
+
 }  // namespace
 
 PortError PortErrorFromErrno(int error) {
@@ -81,7 +90,7 @@ PortError PortErrorFromErrno(int error) {
 }
 
 PosixSerialPort::~PosixSerialPort() {
-  CancelOpen();
+  DropPendingOpen();
   CloseDescriptor();
 }
 
@@ -90,6 +99,10 @@ bool PosixSerialPort::PrepareOpen(const std::string& device) {
 }
 
 void PosixSerialPort::CancelOpen() {
+  DropPendingOpen();
+}
+
+void PosixSerialPort::DropPendingOpen() {
   if (!pending_) return;
   Release(pending_->fd, pending_->exclusive);
   pending_.reset();
@@ -107,7 +120,7 @@ bool PosixSerialPort::OpenPort(const std::string& device) {
 bool PosixSerialPort::Prepare(const std::string& device, int64_t budgetMicros) {
   if (fd_ >= 0) return true;  // open already: OpenPort starts over
   if (!pending_ || pending_->device != device) {
-    CancelOpen();
+    DropPendingOpen();
     BeginOpen(device);
   }
   return pending_->scan.done() || pending_->scan.Step(budgetMicros);
@@ -119,19 +132,8 @@ void PosixSerialPort::BeginOpen(const std::string& device) {
   PendingOpen& pending = pending_.emplace();
   pending.device = device;
   pending.fd = open(device.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (pending.fd < 0) {
-    pending.error = errno;
-  } else if (isatty(pending.fd) == 0) {
-    pending.error = ENOTTY;
-  } else if (flock(pending.fd, LOCK_EX | LOCK_NB) != 0) {
-    pending.error = errno;
-  } else if (SetByAnother(pending.fd)) {
-    pending.error = EBUSY;
-  } else if (ioctl(pending.fd, TIOCEXCL) != 0) {
-    pending.error = errno;
-  } else {
-    pending.exclusive = true;
-  }
+  pending.error = pending.fd < 0 ? errno : HoldExclusively(pending.fd);
+  pending.exclusive = pending.error == 0;
   if (pending.error != 0) {
     Release(pending.fd, false);
     pending.fd = -1;
@@ -176,7 +178,7 @@ bool PosixSerialPort::ConfigurePort() {
 }
 
 bool PosixSerialPort::ClosePort() {
-  CancelOpen();
+  DropPendingOpen();
   if (fd_ < 0) {
     handle_ = PortHandle::kNone;
     return Fail(kNotOpen);

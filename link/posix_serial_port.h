@@ -23,6 +23,16 @@ enum class PortError {
 // The one place where an errno value becomes a PortError.
 PortError PortErrorFromErrno(int error);
 
+// An open under way: the device held, or why it could not be, while the search for
+// processes that already hold it goes on.
+struct PendingOpen {
+  std::string device;
+  int fd = -1;             // held, and locked
+  bool exclusive = false;  // this open set the kernel's exclusive flag
+  int error = 0;           // why the device could not be held
+  PortHolderScan scan;
+};
+
 // The serial port on a POSIX terminal device (USB adapter or pseudo-terminal). Every
 // operation returns at once. The open is exclusive: TIOCEXCL keeps out other opens
 // by normal users, and an advisory flock keeps out any other open of the device
@@ -66,16 +76,8 @@ class PosixSerialPort : public SerialPort {
   bool HungUp() const;
   // Gives up the exclusive hold and closes; true when the close succeeded.
   bool CloseDescriptor();
-  // An open under way: the device held, or why it could not be, while the search for
-  // processes that already hold it goes on.
-  struct PendingOpen {
-    std::string device;
-    int fd = -1;             // held, and locked
-    bool exclusive = false;  // this open set the kernel's exclusive flag
-    int error = 0;           // why the device could not be held
-    PortHolderScan scan;
-  };
   void BeginOpen(const std::string& device);
+  void DropPendingOpen();
   bool Prepare(const std::string& device, int64_t budgetMicros);
   bool FinishOpen();
   bool Flush(int queue);
