@@ -43,12 +43,11 @@ TEST(CommandLine, AWrongOneGivesTheUsageAndStatus2AndNoDisplayIsOneLine) {
                                       "QT_QPA_PLATFORM; exec \"$0\" \"$@\" 2>&1 >/dev/null"};
     shell.insert(shell.end(), c.command.begin(), c.command.end());
     ChildProcess child(shell);
-    const std::string error = child.ReadAll(10'000);
-    const std::string name = c.command.back();
-    EXPECT_EQ(child.Wait(10'000), c.status) << name;
     const std::string expected = c.status == 2 ? c.error + "\nUsage: " : c.error;
-    EXPECT_EQ(error.substr(0, c.status == 2 ? expected.size() : std::string::npos), expected)
-        << name;
+    const std::string error =
+        child.ReadAll(10'000).substr(0, c.status == 2 ? expected.size() : std::string::npos);
+    EXPECT_EQ(child.Wait(10'000), c.status) << c.command.back();
+    EXPECT_EQ(error, expected) << c.command.back();
   }
 }
 

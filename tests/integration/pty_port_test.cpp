@@ -177,10 +177,8 @@ TEST_F(PtyPort, SecondOpenFailsWhileHeldAndWorksAfterClose) {
   EXPECT_TRUE(second.ConfigurePort());
 }
 
-// Another program has the device open without asking for exclusive use: the open holds the
-// device while it looks for such holders, refuses with the holder named in full (the kernel
-// cuts "integration_tests" to 15 characters), and leaves the device as it found it, so that
-// the holder's own later opens still work.
+// Another program has the device open: the open holds the device while it looks for such
+// holders, names the holder in full (not cut to 15 characters) and leaves the flag unset.
 TEST_F(PtyPort, AnOpenAnotherHoldsIsRefusedAndTheDeviceLeftAsFound) {
   int ready[2];
   ASSERT_EQ(pipe(ready), 0);
