@@ -66,7 +66,7 @@ void PortPicker::FillMenu() {
   if (offered.empty()) menu_->addAction(tr("No serial adapter found"))->setEnabled(false);
   menu_->addSeparator();
   QAction* find = menu_->addAction(tr("Find machine"));
-  find->setEnabled(!panel_.chooser().finding());
+  find->setEnabled(panel_.chooser().CanFind());
   connect(find, &QAction::triggered, this, &PortPicker::FindMachine);
 }
 

@@ -29,6 +29,13 @@ class LinkEngine : public CommandQueue {
   void ClearQueue() { stack_.Clear(); }
   bool IsOpen() const { return open_; }
 
+  // The open's slow part, a step at a time, while the port is closed; true once Open(device)
+  // can answer at once (SerialPort::PrepareOpen).
+  bool PrepareOpen(const std::string& device) { return open_ || port_.PrepareOpen(device); }
+  // Lets go of a prepared open that is not coming.
+  void CancelOpen() {
+    if (!open_) port_.CancelOpen();
+  }
   // Opens and configures the port; a port that opens but cannot be configured is
   // closed again, so that the next try can open it. Why it failed: openFailure().
   OpenResult Open(const std::string& device);

@@ -19,6 +19,7 @@ void MachineFinder::Start(std::vector<std::string> devices) {
   devices_ = std::move(devices);
   next_ = 0;
   port_.reset();
+  opening_.clear();
   trying_.clear();
   answered_.clear();
   skipped_.clear();
@@ -26,16 +27,22 @@ void MachineFinder::Start(std::vector<std::string> devices) {
 }
 
 bool MachineFinder::Step() {
-  if (port_ != nullptr) {
+  if (!trying_.empty()) {
     Listen();
-  } else if (next_ < devices_.size()) {
-    Probe(devices_[next_++]);
+    return Running();
   }
+  if (port_ == nullptr && next_ < devices_.size()) {
+    opening_ = devices_[next_++];
+    port_ = makePort_();
+  }
+  if (port_ != nullptr && port_->PrepareOpen(opening_)) Probe();
   return Running();
 }
 
-void MachineFinder::Probe(const std::string& device) {
-  auto port = makePort_();
+void MachineFinder::Probe() {
+  std::unique_ptr<SerialPort> port = std::move(port_);
+  const std::string device = std::move(opening_);
+  opening_.clear();
   if (!port->OpenPort(device) || !port->ConfigurePort()) {
     const Outcome failure = port->LastFailure();
     skipped_.push_back({device, failure ? failure->reason : "It cannot be opened"});
@@ -60,17 +67,18 @@ void MachineFinder::Probe(const std::string& device) {
   deadline_ = clock_.MonotonicMicros() + kAnswerMicros;
 }
 
+// Byte by byte, each checked: a device that streams without pause would otherwise keep
+// this step reading for ever.
 void MachineFinder::Listen() {
+  constexpr auto kReplySize = static_cast<std::size_t>(kFrameSize);
   for (int byte = port_->ReadPortByte(); byte != kNoByte; byte = port_->ReadPortByte()) {
+    // Twelve bytes and no more: a device that sends more is not the machine.
+    if (reply_.size() == kReplySize) return Finish(false);
     reply_.push_back(static_cast<uint8_t>(byte));
+    if (clock_.MonotonicMicros() >= deadline_) break;
   }
-  // Twelve bytes and no more: a device that streams is not the machine.
-  if (reply_.size() > static_cast<std::size_t>(kFrameSize)) return Finish(false);
-  const bool late = clock_.MonotonicMicros() >= deadline_;
-  if (reply_.size() == static_cast<std::size_t>(kFrameSize)) {
-    return Finish(reply_[2] == cmd::kReadStatus);
-  }
-  if (late) Finish(false);
+  if (reply_.size() == kReplySize) return Finish(reply_[2] == cmd::kReadStatus);
+  if (clock_.MonotonicMicros() >= deadline_) Finish(false);
 }
 
 void MachineFinder::Finish(bool answered) {

@@ -11,10 +11,11 @@
 
 // Looks for the machine on serial devices, one at a time: each gets one status request
 // (code 1) at 2400 8N2 after the usual break, and at most 300 ms to answer with twelve
-// bytes carrying code 1 in byte 2. A device another process holds, or that this user may
-// not open, is skipped with the reason. It never runs by itself: bytes go to unknown
-// devices only when the operator asks. Driven by Step(), often (every 10 to 20 ms); it
-// never waits longer than the break.
+// bytes carrying code 1 in byte 2; more than twelve, or bytes that keep coming, are not the
+// machine. A device another process holds, or that this user may not open, is skipped with
+// the reason. It never runs by itself: bytes go to unknown devices only when the operator
+// asks. Driven by Step(), often (every 10 to 20 ms); a step never waits longer than the break
+// or one step of the port's open (SerialPort::PrepareOpen).
 class MachineFinder {
  public:
   using PortMaker = std::function<std::unique_ptr<SerialPort>()>;
@@ -39,7 +40,7 @@ class MachineFinder {
   const std::vector<std::string>& silent() const { return silent_; }
 
  private:
-  void Probe(const std::string& device);
+  void Probe();
   void Listen();
   void Finish(bool answered);
 
@@ -47,7 +48,8 @@ class MachineFinder {
   PortMaker makePort_;
   std::vector<std::string> devices_;
   std::size_t next_ = 0;
-  std::unique_ptr<SerialPort> port_;  // the device being tried
+  std::unique_ptr<SerialPort> port_;  // the device being opened or tried
+  std::string opening_;
   std::string trying_;
   std::vector<uint8_t> reply_;
   int64_t deadline_ = 0;

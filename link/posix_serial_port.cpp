@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <ctime>
 
 #include "link/open_failure.h"
@@ -18,6 +19,9 @@ namespace {
 
 // How long a byte write waits for room in a full output queue.
 constexpr int64_t kWriteWaitMs = 1000;
+// How long one step of the search for holders may take: a tick has this and little more.
+constexpr int64_t kScanStepMicros = 8'000;
+constexpr int64_t kWholeScanMicros = INT64_MAX / 4;
 
 const Failure kNotOpen{EBADF, "The port is not open"};
 const Failure kHungUp{EIO, "The device is gone"};
@@ -26,6 +30,32 @@ int64_t SteadyMs() {
   timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
   return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
+}
+
+// Gives up a descriptor: the exclusive flag if this open set it (the flag belongs to the
+// device, not to the descriptor, and would keep its other users out), the lock, the
+// descriptor itself. The close's result.
+int Release(int fd, bool exclusive) {
+  if (fd < 0) return 0;
+  if (exclusive) ioctl(fd, TIOCNXCL);
+  flock(fd, LOCK_UN);
+  return close(fd);
+}
+
+// Whether another open has set the device's exclusive flag: root passes it, and would
+// otherwise share the device, then clear the flag its holder relies on.
+bool SetByAnother(int fd) {
+  int exclusive = 0;
+  return ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
+}
+
+// Makes an open device this program's alone: 0, or the error why it cannot be.
+int HoldExclusively(int fd) {
+  if (isatty(fd) == 0) return ENOTTY;
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) return errno;
+  if (SetByAnother(fd)) return EBUSY;
+  if (ioctl(fd, TIOCEXCL) != 0) return errno;
+  return 0;
 }
 
 }  // namespace
@@ -60,32 +90,78 @@ PortError PortErrorFromErrno(int error) {
 }
 
 PosixSerialPort::~PosixSerialPort() {
+  DropPendingOpen();
   CloseDescriptor();
+}
+
+bool PosixSerialPort::PrepareOpen(const std::string& device) {
+  return Prepare(device, kScanStepMicros);
+}
+
+void PosixSerialPort::CancelOpen() {
+  DropPendingOpen();
+}
+
+void PosixSerialPort::DropPendingOpen() {
+  if (!pending_) return;
+  Release(pending_->fd, pending_->exclusive);
+  pending_.reset();
 }
 
 bool PosixSerialPort::OpenPort(const std::string& device) {
   // A handle still open would leak, and hold the lock against this very open.
   if (fd_ >= 0) ClosePort();
   handle_ = PortHandle::kBad;
-  fd_ = open(device.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd_ < 0) return Fail(WhyNotOpened(device, errno));
+  // Prepared ahead in steps, or all of it now.
+  Prepare(device, kWholeScanMicros);
+  return FinishOpen();
+}
 
-  Outcome refused;
-  if (isatty(fd_) == 0) {
-    refused = Failure{ENOTTY, device + " is not a serial device"};
-  } else if (flock(fd_, LOCK_EX | LOCK_NB) != 0 || ioctl(fd_, TIOCEXCL) != 0) {
-    refused = WhyNotOpened(device, errno);
-  } else if (const auto holders = FindPortHolders(device); !holders.empty()) {
+bool PosixSerialPort::Prepare(const std::string& device, int64_t budgetMicros) {
+  if (fd_ >= 0) return true;  // open already: OpenPort starts over
+  if (!pending_ || pending_->device != device) {
+    DropPendingOpen();
+    BeginOpen(device);
+  }
+  return pending_->scan.done() || pending_->scan.Step(budgetMicros);
+}
+
+// The device is held first, exclusively, so that nobody comes in while the search for those
+// already there goes on.
+void PosixSerialPort::BeginOpen(const std::string& device) {
+  PendingOpen& pending = pending_.emplace();
+  pending.device = device;
+  pending.fd = open(device.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  pending.error = pending.fd < 0 ? errno : HoldExclusively(pending.fd);
+  pending.exclusive = pending.error == 0;
+  if (pending.error != 0) {
+    Release(pending.fd, false);
+    pending.fd = -1;
+  }
+  // Holders are looked for when the device is ours, and when another has it, to name them.
+  const bool busy = IsBusyError(pending.error);
+  pending.scan.Start(pending.fd >= 0 || busy ? device : std::string(), busy);
+}
+
+bool PosixSerialPort::FinishOpen() {
+  const PendingOpen pending = std::move(*pending_);
+  pending_.reset();
+  const std::string& device = pending.device;
+  const std::vector<PortHolder>& holders = pending.scan.holders();
+  if (pending.fd >= 0 && holders.empty()) {
+    fd_ = pending.fd;
+    handle_ = PortHandle::kOpen;
+    return Succeed();
+  }
+  if (pending.fd >= 0) {
     // The exclusive open keeps out those who come later, not those already there.
-    refused = HeldBy(device, holders);
+    Release(pending.fd, pending.exclusive);
+    return Fail(HeldBy(device, holders));
   }
-  if (refused) {
-    close(fd_);
-    fd_ = -1;
-    return Fail(*refused);
-  }
-  handle_ = PortHandle::kOpen;
-  return Succeed();
+  if (pending.error == ENOTTY) return Fail({ENOTTY, device + " is not a serial device"});
+  SeenAtDevice seen{holders, pending.scan.grabbers(), std::nullopt};
+  if (pending.error == EACCES) seen.access = AccessOf(device);
+  return Fail(OpenFailure(device, pending.error, seen));
 }
 
 bool PosixSerialPort::ConfigurePort() {
@@ -102,6 +178,7 @@ bool PosixSerialPort::ConfigurePort() {
 }
 
 bool PosixSerialPort::ClosePort() {
+  DropPendingOpen();
   if (fd_ < 0) {
     handle_ = PortHandle::kNone;
     return Fail(kNotOpen);
@@ -111,10 +188,7 @@ bool PosixSerialPort::ClosePort() {
 
 bool PosixSerialPort::CloseDescriptor() {
   if (fd_ < 0) return true;
-  // The exclusive flag outlives this descriptor if some other open keeps the device.
-  ioctl(fd_, TIOCNXCL);
-  flock(fd_, LOCK_UN);
-  const int closed = close(fd_);
+  const int closed = Release(fd_, true);
   fd_ = -1;
   handle_ = PortHandle::kNone;
   return closed == 0;
@@ -173,11 +247,6 @@ bool PosixSerialPort::SetBreak() {
 
 bool PosixSerialPort::ClearBreak() {
   return Control(TIOCCBRK);
-}
-
-Failure PosixSerialPort::WhyNotOpened(const std::string& device, int error) {
-  if (!IsBusyError(error)) return OpenFailure(device, error, {}, {});
-  return OpenFailure(device, error, FindPortHolders(device), RunningPortGrabbers());
 }
 
 bool PosixSerialPort::Fail() {

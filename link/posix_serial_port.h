@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "link/port_holders.h"
 #include "link/serial_port.h"
 
 // What kind of failure a system error number means for a serial port.
@@ -21,12 +23,23 @@ enum class PortError {
 // The one place where an errno value becomes a PortError.
 PortError PortErrorFromErrno(int error);
 
+// An open under way: the device held, or why it could not be, while the search for
+// processes that already hold it goes on.
+struct PendingOpen {
+  std::string device;
+  int fd = -1;             // held, and locked
+  bool exclusive = false;  // this open set the kernel's exclusive flag
+  int error = 0;           // why the device could not be held
+  PortHolderScan scan;
+};
+
 // The serial port on a POSIX terminal device (USB adapter or pseudo-terminal). Every
 // operation returns at once. The open is exclusive: TIOCEXCL keeps out other opens
 // by normal users, and an advisory flock keeps out any other open of the device
 // that takes the lock, root's and this program's own included. A device that another
-// process already holds is refused. A failed open says why in words the engineer can
-// act on (LastFailure).
+// process already holds is refused: the device is held exclusively first, then /proc is
+// searched for processes that had it before, in short steps (PrepareOpen) so that no tick
+// waits long. A failed open says why in words the engineer can act on (LastFailure).
 class PosixSerialPort : public SerialPort {
  public:
   PosixSerialPort() = default;
@@ -34,6 +47,8 @@ class PosixSerialPort : public SerialPort {
   PosixSerialPort(const PosixSerialPort&) = delete;
   PosixSerialPort& operator=(const PosixSerialPort&) = delete;
 
+  bool PrepareOpen(const std::string& device) override;
+  void CancelOpen() override;
   bool OpenPort(const std::string& device) override;
   bool ConfigurePort() override;
   bool ClosePort() override;
@@ -57,15 +72,19 @@ class PosixSerialPort : public SerialPort {
   // Records the failure from errno and returns false.
   bool Fail();
   bool Fail(const Failure& failure);
-  static Failure WhyNotOpened(const std::string& device, int error);
   bool Succeed();
   bool HungUp() const;
   // Gives up the exclusive hold and closes; true when the close succeeded.
   bool CloseDescriptor();
+  void BeginOpen(const std::string& device);
+  void DropPendingOpen();
+  bool Prepare(const std::string& device, int64_t budgetMicros);
+  bool FinishOpen();
   bool Flush(int queue);
   bool Control(unsigned long request);
 
   int fd_ = -1;
+  std::optional<PendingOpen> pending_;
   PortHandle handle_ = PortHandle::kNone;
   Outcome lastFailure_;
 };

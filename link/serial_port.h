@@ -17,6 +17,12 @@ class SerialPort {
  public:
   virtual ~SerialPort() = default;
 
+  // The slow part of opening `device`, done ahead in short steps so that no tick waits on
+  // it: true once OpenPort(device) can answer at once. A port with no such work is always
+  // ready.
+  virtual bool PrepareOpen(const std::string& /*device*/) { return true; }
+  // Lets go of what PrepareOpen holds, when the open is not coming.
+  virtual void CancelOpen() {}
   // Opens the device exclusively; true if it opened. A failure leaves the handle bad.
   virtual bool OpenPort(const std::string& device) = 0;
   // 2400 baud 8N2 raw, no flow control, non-waiting reads. Stops at the first failing

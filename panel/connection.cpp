@@ -84,10 +84,15 @@ void ConnectionManager::ConnectStep() {
   if (connectSecondsLeft_ == 0) return;
   if (!connectPending_) {
     connectSecondsLeft_ = 0;
+    link_.CancelOpen();
     return;
   }
+  const std::string device = SelectedDevice();
+  // The open waits for its preparation (the search for the device's holders); so does the
+  // countdown.
+  if (!link_.PrepareOpen(device)) return;
   ControlModel& controls = panel_.controls;
-  const LinkEngine::OpenResult opened = link_.Open(SelectedDevice());
+  const LinkEngine::OpenResult opened = link_.Open(device);
   switch (opened) {
     case LinkEngine::OpenResult::kOpenFailed: {
       char status[80];
@@ -121,6 +126,10 @@ void ConnectionManager::ConnectStep() {
   }
 }
 
+void ConnectionManager::PrepareOpen() {
+  if (connectPending_ && connectSecondsLeft_ > 0) link_.PrepareOpen(SelectedDevice());
+}
+
 void ConnectionManager::TellPortLine(const std::string& reason) {
   if (reason == portLine_) return;
   portLine_ = reason;
@@ -139,6 +148,7 @@ void ConnectionManager::OnPortNumberChanged() {
 void ConnectionManager::StopAttempt() {
   connectPending_ = false;
   connectSecondsLeft_ = 0;
+  link_.CancelOpen();
 }
 
 void ConnectionManager::LoadPortNumber() {

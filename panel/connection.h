@@ -17,10 +17,13 @@ class ConnectionManager {
   ConnectionManager(PanelState& panel, LinkEngine& link, LogFollower& log, LinkHealth& health,
                     Host& host);
 
-  void OnConnectClicked();     // button 1026, "Connect" or "Close"
-  void ConnectStep();          // the connect tick
+  void OnConnectClicked();  // button 1026, "Connect" or "Close"
+  void ConnectStep();       // the connect tick
+  // Between connect ticks: the armed attempt's open is prepared a step at a time, so that
+  // the connect tick finds it ready.
+  void PrepareOpen();
   void OnPortNumberChanged();  // text of edit 1024 changed by the operator
-  // The window ends: the attempt is given up.
+  // The window ends: the attempt is given up, and what it held ready let go.
   void StopAttempt();
 
   // The port number in the profile: read at window creation, written at its end.

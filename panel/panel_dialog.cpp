@@ -30,12 +30,16 @@ CKeloConfigurationDlg::CKeloConfigurationDlg(Host& host, SerialPort& port,
       service_(state_, recording_, health_, connection_, host) {}
 
 void CKeloConfigurationDlg::OnTimer(int timerId) {
+  // Connect waits while Find machine asks the adapters: each would find the other's hold
+  // on the device and take it for another program's.
+  const bool connectWaits = chooser_.finding();
   if (timerId == kLinkTimerId) {
     link_.Tick();
+    if (!connectWaits) connection_.PrepareOpen();
     AdvanceProgress(state_.gate.txInProgress);
     AdvanceProgress(state_.gate.rxInProgress);
   }
-  if (timerId == kConnectTimerId) connection_.ConnectStep();
+  if (timerId == kConnectTimerId && !connectWaits) connection_.ConnectStep();
   if (timerId == kFindTimerId) chooser_.OnFindTick();
   NoteLiveness();
 }

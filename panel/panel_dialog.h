@@ -44,7 +44,9 @@ class CKeloConfigurationDlg : private LinkListener, private RequestSource {
 
   // The window exists: combo lists, start-up set, port number, timers.
   bool OnInitDialog();
-  // Timer 1: the link tick, then the Write/Read progress bar. Timer 2: the connect tick.
+  // Timer 1: the link tick, the armed attempt's open prepared, then the Write/Read progress
+  // bar. Timer 2: the connect tick. Timer 3: Find machine's step. While Find runs, the
+  // connect attempt waits.
   void OnTimer(int timerId);
   // Exit or Enter, and Escape or the close box: both ask "Confirm Exit".
   void OnOK();

@@ -90,12 +90,14 @@ void PortChooser::TakeNumber(int number) {
   ShowPanel(panel_);
 }
 
+bool PortChooser::CanFind() const {
+  return !finding() && !link_.IsOpen();
+}
+
 void PortChooser::FindMachine(const std::vector<SerialDevice>& detected) {
-  if (link_.IsOpen()) {
-    host_.ShowMessage("Close the port first: Find machine asks every adapter in turn.",
-                      MessageButtons::kOk);
-    return;
-  }
+  if (!CanFind()) return;
+  // A connect attempt lets go of the device it holds ready, and waits.
+  link_.CancelOpen();
   candidates_.clear();
   for (const SerialDevice& device : Offered(detected)) {
     // Only USB adapters and what the profile names: an on-board port may be anything.

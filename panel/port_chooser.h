@@ -24,9 +24,11 @@ class PortChooser {
   void Choose(const SerialDevice& device);
 
   // Find machine: asks the detected USB adapters and the devices named under [Ports],
-  // one at a time. Not while the port is open. The find tick drives it.
+  // one at a time. The find tick drives it. It is offered only while the port is closed
+  // and no search runs; a connect attempt waits for it.
   void FindMachine(const std::vector<SerialDevice>& detected);
   void OnFindTick();
+  bool CanFind() const;
   bool finding() const { return finder_.Running(); }
   // The devices the machine answered on in the last search.
   const std::vector<std::string>& found() const { return finder_.answered(); }

@@ -58,6 +58,7 @@ void CKeloConfigurationDlg::OnDestroy() {
   connection_.SavePortNumber();
   host_.StopTimer(kLinkTimerId);
   host_.StopTimer(kConnectTimerId);
+  host_.StopTimer(kFindTimerId);
 }
 
 void CKeloConfigurationDlg::OnHelpClicked() {

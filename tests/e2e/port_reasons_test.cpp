@@ -2,15 +2,22 @@
 // side by side with the simulated machine, whose own hold on its line is no competitor.
 
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "e2e_support.h"
+#include "find_command.h"
+#include "panel/ini_profile.h"
 #include "support/child_process.h"
 
 namespace {
@@ -59,16 +66,21 @@ TEST(PortReasons, AMissingDeviceIsNamed) {
   EXPECT_TRUE(run.HasLine("text", "1071 \"STATUS: Attempting Connection ,18s remaining\""));
 }
 
-TEST(PortReasons, ADeviceTheUserMayNotOpenGivesTheDialoutCommand) {
+// Not the dialout group's: the dialout command would not help.
+TEST(PortReasons, ADeviceTheUserMayNotOpenIsNamedWithItsOwnerGroupAndMode) {
   Terminal terminal;
   ASSERT_FALSE(terminal.path().empty());
   ASSERT_EQ(chmod(terminal.path().c_str(), 0), 0);
+  struct stat status {};
+  ASSERT_EQ(stat(terminal.path().c_str(), &status), 0);
+  const passwd* owner = getpwuid(status.st_uid);
+  const group* group = getgrgid(status.st_gid);
+  ASSERT_TRUE(owner != nullptr && group != nullptr);
   const BatchRun run = RunBatchOn(terminal.path(), kTryConnecting, true);
   ASSERT_EQ(run.exitStatus, 0);
   EXPECT_EQ(Notes(run),
-            std::vector<std::string>{"\"Permission denied: " + terminal.path() +
-                                     " \\xe2\\x80\\x94 add yourself to the dialout group: sudo "
-                                     "usermod -aG dialout $USER, then log in again\""});
+            std::vector<std::string>{"\"Permission denied: " + terminal.path() + " is " +
+                                     owner->pw_name + ":" + group->gr_name + ", mode 000\""});
 }
 
 TEST(PortReasons, ADeviceAnotherProcessHoldsIsRefusedWithThatProcessNamed) {
@@ -83,6 +95,28 @@ TEST(PortReasons, ADeviceAnotherProcessHoldsIsRefusedWithThatProcessNamed) {
   EXPECT_EQ(Notes(run), std::vector<std::string>{"\"" + terminal.path() + " is in use by sh (PID " +
                                                  *pid + ")\""});
   EXPECT_FALSE(run.HasLine("text", "1071 \"STATUS: Port Open\""));
+}
+
+// From a shell, Find machine ends with the device alone on standard output, or why none was.
+TEST(PortReasons, FindMachineEndsWithTheDeviceAloneOrWhyNoneAnswered) {
+  ChildProcess sim({BRUMO_SIM_PATH});
+  const std::optional<std::string> machine = sim.ReadLine(5000);
+  const Terminal silent;
+  ASSERT_TRUE(machine && !silent.path().empty());
+  const std::string profilePath = "/tmp/kelo-find-" + std::to_string(getpid()) + ".ini";
+  for (const auto& [device, out, err] : std::vector<std::array<std::string, 3>>{
+           {*machine, *machine + "\n", ""},
+           {silent.path(), "", "kelo-batch: No machine answered\n"},
+           {"/dev/kelo-no-such-adapter", "", "kelo-batch: Find machine: no adapter to ask\n"}}) {
+    std::ofstream(profilePath) << "[Ports]\nCOM1=" << device << "\n";
+    IniFileProfile profile(profilePath);
+    std::ostringstream printed;
+    std::ostringstream said;
+    EXPECT_EQ(FindMachine({}, profile, printed, said), out.empty() ? 1 : 0) << device;
+    EXPECT_EQ(printed.str(), out) << device;
+    EXPECT_EQ(said.str(), err) << device;
+  }
+  unlink(profilePath.c_str());
 }
 
 }  // namespace

@@ -44,6 +44,12 @@ class PortPickerTest : public QObject {
              port->toolTip());
     picker.FillMenu();
     QVERIFY(picker.menu()->actions().front()->isChecked());
+    QVERIFY(picker.menu()->actions().back()->isEnabled());
+
+    // While the port is open, Find machine is not offered.
+    f.panel.Connect();
+    picker.FillMenu();
+    QVERIFY(!picker.menu()->actions().back()->isEnabled());
   }
 
   void lineShowsTheFirstLineAndHidesWhenEmpty() {

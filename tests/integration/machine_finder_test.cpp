@@ -1,6 +1,6 @@
 // Find machine over real pseudo-terminals: the simulated machine on one, a device that
 // answers something else on another, one that never answers, and one another process
-// holds.
+// holds; and over an in-memory port, a device that streams.
 
 #include "link/machine_finder.h"
 
@@ -17,6 +17,8 @@
 #include "link/link_clock.h"
 #include "link/posix_serial_port.h"
 #include "support/child_process.h"
+#include "support/fake_link.h"
+#include "support/fake_port.h"
 
 namespace {
 
@@ -87,6 +89,34 @@ TEST(MachineFinder, PicksTheDeviceThatAnswersAStatusRequestAndSkipsAHeldOne) {
   ASSERT_EQ(finder.skipped().size(), 1u);
   EXPECT_EQ(finder.skipped()[0].device, held.path());
   EXPECT_EQ(finder.skipped()[0].reason, held.path() + " is in use by sh (PID " + *holderPid + ")");
+}
+
+// A device that streams without pause is let go of after a reply's worth and one byte more.
+TEST(MachineFinder, ADeviceThatSendsMoreThanAReplyIsLetGoOfAtOnce) {
+  struct CountingPort : FakeSerialPort {
+    explicit CountingPort(int& counter) : reads(counter) {}
+    int ReadPortByte() override {
+      ++reads;
+      return FakeSerialPort::ReadPortByte();
+    }
+    int& reads;
+  };
+  FakeLinkClock clock;
+  int reads = 0;
+  MachineFinder finder(clock, [&reads] {
+    auto port = std::make_unique<CountingPort>(reads);
+    port->responder = [](const FakeSerialPort::Frame&) {
+      std::vector<uint8_t> stream(100'000);
+      stream[2] = 1;  // it even starts as a status reply would
+      return stream;
+    };
+    return port;
+  });
+  finder.Start({"/dev/ttyUSB0"});
+  EXPECT_TRUE(finder.Step());   // the request goes out
+  EXPECT_FALSE(finder.Step());  // and one step reads what came
+  EXPECT_EQ(finder.silent(), std::vector<std::string>{"/dev/ttyUSB0"});
+  EXPECT_EQ(reads, 13);
 }
 
 }  // namespace

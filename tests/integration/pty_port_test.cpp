@@ -4,11 +4,13 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -173,6 +175,46 @@ TEST_F(PtyPort, SecondOpenFailsWhileHeldAndWorksAfterClose) {
   EXPECT_EQ(port.Handle(), PortHandle::kNone);
   EXPECT_TRUE(second.OpenPort(pty.SlavePath()));
   EXPECT_TRUE(second.ConfigurePort());
+}
+
+// Another program has the device open: the open holds the device while it looks for such
+// holders, names the holder in full (not cut to 15 characters) and leaves the flag unset.
+TEST_F(PtyPort, AnOpenAnotherHoldsIsRefusedAndTheDeviceLeftAsFound) {
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t holder = fork();
+  ASSERT_GE(holder, 0);
+  if (holder == 0) {
+    pty.CloseMaster();  // else the child plays the far end, which holds nothing
+    const int held = open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY);
+    static_cast<void>(write(ready[1], "x", 1));
+    pause();
+    _exit(held < 0 ? 1 : 0);
+  }
+  char signal = 0;
+  ASSERT_EQ(read(ready[0], &signal, 1), 1);
+  // The device's exclusive flag; -1 when it keeps even this look out.
+  const auto exclusive = [this] {
+    const int look = open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    int flag = -1;
+    if (look >= 0 && ioctl(look, TIOCGEXCL, &flag) != 0) flag = -1;
+    if (look >= 0) close(look);
+    return flag;
+  };
+
+  while (!port.PrepareOpen(pty.SlavePath())) {
+  }
+  EXPECT_NE(exclusive(), 0);
+  EXPECT_FALSE(port.OpenPort(pty.SlavePath()));
+  ASSERT_TRUE(port.LastFailure());
+  EXPECT_EQ(port.LastFailure()->reason, pty.SlavePath() + " is in use by integration_tests (PID " +
+                                            std::to_string(holder) + ")");
+  EXPECT_EQ(exclusive(), 0);
+
+  kill(holder, SIGKILL);
+  waitpid(holder, nullptr, 0);
+  close(ready[0]);
+  close(ready[1]);
 }
 
 TEST_F(PtyPort, OpeningAgainWhileOpenReleasesTheFirstDevice) {

@@ -166,9 +166,28 @@ TEST_F(Connection, SecondPressBeforeTheFirstTickCancelsWithoutOpening) {
   EXPECT_FALSE(Pending());
   ConnectTicks(1);
   EXPECT_EQ(dlg.connection().connectSecondsLeft(), 0);
+  EXPECT_EQ(port.cancels, 1);  // what was held ready for the open is let go
   ConnectTicks(20);
   EXPECT_EQ(Opens(), 0);
   EXPECT_EQ(Status(), "STATUS: Link is stopped");
+}
+
+// The port's slow part of the open (the search for other holders) is done a step per tick;
+// the open, and the countdown, wait for it.
+TEST_F(Connection, TheOpenWaitsForItsPreparationStepByStep) {
+  port.stepsToPrepare = 3;
+  LinkTicks(5);  // no attempt armed: nothing is prepared
+  const std::string before = Status();
+  PressConnect();
+  ConnectTicks(1);
+  EXPECT_EQ(Opens(), 0);
+  EXPECT_EQ(dlg.connection().connectSecondsLeft(), 18);
+  EXPECT_EQ(Status(), before);
+  LinkTicks(2);
+  EXPECT_EQ(port.stepsToPrepare, 0);
+  ConnectTicks(1);
+  EXPECT_EQ(Opens(), 1);
+  EXPECT_EQ(Status(), "STATUS: Port Open");
 }
 
 TEST_F(Connection, PressDuringTheCountdownStopsTheTries) {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -109,6 +110,50 @@ TEST_F(PortChooserTest, ChoiceThatCannotBeKeptIsToldAndChangesNothing) {
                 "The choice of FTDI FT232R USB UART (A1B2C3) — /dev/ttyUSB3 could not be kept:\n"
                 "disk full"});
   EXPECT_EQ(dlg.state().values.commPort, 1);
+}
+
+TEST_F(PortChooserTest, FindMachineAndConnectExcludeEachOther) {
+  FakeHost host;
+  host.profileStore.values["Ports/COM1"] = "/dev/null";  // exists, and is named: it is asked
+  FakeSerialPort port;
+  // Find machine's own ports, on which the machine answers.
+  CKeloConfigurationDlg dlg(host, port, [] {
+    auto asked = std::make_unique<FakeSerialPort>();
+    asked->responder = [](const auto&) {
+      return std::vector<uint8_t>{0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    };
+    return asked;
+  });
+  dlg.OnInitDialog();
+
+  // While Find runs, Connect waits for it, and opens what it found.
+  dlg.chooser().FindMachine({});
+  ASSERT_TRUE(dlg.chooser().finding());
+  dlg.connection().OnConnectClicked();
+  for (int tick = 0; tick < 3; ++tick) {
+    dlg.OnTimer(kConnectTimerId);
+    dlg.OnTimer(kLinkTimerId);
+  }
+  EXPECT_TRUE(port.calls.empty());
+  while (dlg.chooser().finding()) dlg.OnTimer(kFindTimerId);
+  EXPECT_EQ(dlg.chooser().found(), std::vector<std::string>{"/dev/null"});
+  dlg.OnTimer(kConnectTimerId);
+  EXPECT_EQ(port.calls.front(), "open /dev/null");
+  EXPECT_EQ(dlg.controls().GetText(ids::kStatusLine), "STATUS: Port Open");
+
+  // While the port is open, Find is not offered, and asked all the same it does nothing.
+  EXPECT_FALSE(dlg.chooser().CanFind());
+  dlg.chooser().FindMachine({});
+  EXPECT_FALSE(dlg.chooser().finding());
+  EXPECT_TRUE(host.messages.empty());
+
+  // Closed again, Find is offered; the window's end stops its tick with the others.
+  dlg.connection().OnConnectClicked();
+  ASSERT_TRUE(dlg.chooser().CanFind());
+  dlg.chooser().FindMachine({});
+  ASSERT_TRUE(host.runningTimers.contains(kFindTimerId));
+  dlg.OnDestroy();
+  EXPECT_TRUE(host.runningTimers.empty());
 }
 
 }  // namespace

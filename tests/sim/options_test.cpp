@@ -111,7 +111,7 @@ struct BadCase {
 TEST(SimOptions, WrongCommandLinesAreRefusedWithAReason) {
   const std::vector<BadCase> cases = {
       {{"--frobnicate"}, "unknown option --frobnicate"},
-      {{"/dev/ttyUSB0"}, "unknown option /dev/ttyUSB0"},
+      {{"/dev/ttyUSB0"}, "unexpected argument /dev/ttyUSB0"},
       {{"--short"}, "--short needs a value"},
       {{"--silent=yes"}, "--silent takes no value"},
       {{"--short", "12"}, "bad value for --short: \"12\""},

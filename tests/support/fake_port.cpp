@@ -2,6 +2,12 @@
 
 #include <cstdio>
 
+bool FakeSerialPort::PrepareOpen(const std::string& /*device*/) {
+  if (stepsToPrepare == 0) return true;
+  --stepsToPrepare;
+  return false;
+}
+
 bool FakeSerialPort::OpenPort(const std::string& device) {
   calls.push_back("open " + device);
   if (!openSucceeds) {

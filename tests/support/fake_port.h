@@ -16,6 +16,8 @@ class FakeSerialPort : public SerialPort {
   // Gets each complete 12-byte request; returns the bytes that arrive in reply.
   using Responder = std::function<std::vector<uint8_t>(const Frame& request)>;
 
+  bool PrepareOpen(const std::string& device) override;
+  void CancelOpen() override { ++cancels; }
   bool OpenPort(const std::string& device) override;
   bool ConfigurePort() override;
   bool ClosePort() override;
@@ -36,6 +38,7 @@ class FakeSerialPort : public SerialPort {
   std::vector<Frame> SentFrames() const;
 
   // Scripted behaviour.
+  int stepsToPrepare = 0;  // PrepareOpen calls that find the open not ready yet
   bool openSucceeds = true;
   Outcome openFailure;  // what LastFailure says after a failed open
   bool configureSucceeds = true;
@@ -53,6 +56,7 @@ class FakeSerialPort : public SerialPort {
   PortHandle handle = PortHandle::kNone;
   int opens = 0;
   int closes = 0;
+  int cancels = 0;
   bool breakOn = false;
 
  private:

@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   const sim::ParsedOptions parsed = sim::ParseOptions(args, std::time(nullptr));
   if (!parsed.error.empty()) {
-    std::cerr << "brumo-sim: " << parsed.error << "\nTry 'brumo-sim --help'.\n";
+    std::cerr << "brumo-sim: " << parsed.error << "\n" << sim::UsageText();
     return 2;
   }
   if (parsed.version) {

@@ -171,7 +171,8 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args, int64_t hostTim
     for (const Option& candidate : table)
       if (candidate.name == arg) option = &candidate;
     if (option == nullptr) {
-      parsed.error = "unknown option " + std::string(arg);
+      parsed.error =
+          (arg.starts_with("-") ? "unknown option " : "unexpected argument ") + std::string(arg);
       return parsed;
     }
     std::string_view value;

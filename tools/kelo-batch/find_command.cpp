@@ -1,5 +1,7 @@
 #include "find_command.h"
 
+#include <string>
+#include <string_view>
 #include <thread>
 
 #include "batch_host.h"
@@ -9,12 +11,21 @@
 
 namespace {
 
+// The batch host that keeps the port line to itself: the window's words ("press Connect")
+// are not a shell's.
+class QuietHost : public BatchHost {
+ public:
+  using BatchHost::BatchHost;
+  void ShowPortLine(std::string_view text) override { portLine = text; }
+  std::string portLine;
+};
+
 // A headless panel, only to ask its port chooser; nothing of it is traced.
 struct Chooser {
   explicit Chooser(Profile& profile) : trace(quiet), host(trace, profile) {}
   std::ostream quiet{nullptr};
   Trace trace;
-  BatchHost host;
+  QuietHost host;
   PosixSerialPort port;
   CKeloConfigurationDlg panel{host, port};
 };
@@ -30,7 +41,8 @@ std::vector<std::string> PortListing(const std::vector<SerialDevice>& detected, 
   return lines;
 }
 
-int FindMachine(const std::vector<SerialDevice>& detected, Profile& profile, std::ostream& out) {
+int FindMachine(const std::vector<SerialDevice>& detected, Profile& profile, std::ostream& out,
+                std::ostream& err) {
   Chooser chooser(profile);
   PortChooser& ports = chooser.panel.chooser();
   ports.FindMachine(detected);
@@ -38,8 +50,10 @@ int FindMachine(const std::vector<SerialDevice>& detected, Profile& profile, std
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     ports.OnFindTick();
   }
-  // The same choice as the window's: one answer is kept under [Ports] (and said on
-  // standard error); here every device that answered is printed.
+  // The same choice as the window's: one answer is kept under [Ports]. Every device that
+  // answered is printed; when none did, the reason is.
+  if (ports.found().empty()) err << "kelo-batch: " << chooser.host.portLine << "\n";
+  if (ports.found().size() > 1) err << "kelo-batch: the machine answered on more than one device\n";
   for (const SerialDevice& device : ports.Offered(detected)) {
     for (const std::string& node : ports.found()) {
       if (node == device.node) out << StableName(device) << "\n";

@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #include "batch_host.h"
 #include "batch_runner.h"
@@ -27,8 +29,9 @@ constexpr const char* kUsage =
     "                                run a script of operator actions (- reads standard input);\n"
     "                                --csv records the telemetry to FILE as it comes\n"
     "       kelo-batch --list-ports  list the serial adapters this computer has\n"
-    "       kelo-batch --find        ask each adapter for the machine and name the one that\n"
-    "                                answers\n"
+    "       kelo-batch --find        ask each adapter for the machine; prints the device it\n"
+    "                                answers on (exit status 0), or says on standard error\n"
+    "                                why none did (1)\n"
     "       kelo-batch --help | --version\n"
     "\n"
     "Runs the Kelo Configuration panel without a window and prints a trace of everything it\n"
@@ -81,15 +84,37 @@ int ListPorts() {
   return 0;
 }
 
+bool IsOption(std::string_view argument) {
+  return argument.size() > 1 && argument[0] == '-';  // "-" alone is standard input
+}
+
+// A wrong command line: what is wrong, then the usage, on standard error.
+int WrongCommandLine(const std::vector<std::string_view>& args) {
+  std::string problem = "no script given";
+  if (!args.empty()) problem = "unexpected argument " + std::string(args.back());
+  if (!args.empty() && args[0] == "--csv") problem = "--csv needs a file and a script";
+  for (const std::string_view argument : args) {
+    const bool known = argument == "--csv" || argument == "--help" || argument == "-h" ||
+                       argument == "--version" || argument == "--list-ports" ||
+                       argument == "--find";
+    if (IsOption(argument) && !known) {
+      problem = "unknown option " + std::string(argument);
+      break;
+    }
+  }
+  std::cerr << "kelo-batch: " << problem << "\n" << kUsage;
+  return kScriptError;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 4 && std::string_view(argv[1]) == "--csv") return RunScript(argv[3], argv[2]);
-  if (argc != 2) {
-    std::cerr << kUsage;
-    return kScriptError;
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  if (args.size() == 3 && args[0] == "--csv" && !IsOption(args[2])) {
+    return RunScript(std::string(args[2]), std::string(args[1]));
   }
-  const std::string_view argument = argv[1];
+  if (args.size() != 1) return WrongCommandLine(args);
+  const std::string_view argument = args[0];
   if (argument == "--help" || argument == "-h") {
     std::cout << kUsage;
     return 0;
@@ -101,7 +126,8 @@ int main(int argc, char** argv) {
   if (argument == "--list-ports") return ListPorts();
   if (argument == "--find") {
     IniFileProfile profile(ProfilePathFromEnvironment());
-    return FindMachine(ListSerialDevices(), profile, std::cout);
+    return FindMachine(ListSerialDevices(), profile, std::cout, std::cerr);
   }
-  return RunScript(argv[1], {});
+  if (IsOption(argument)) return WrongCommandLine(args);
+  return RunScript(std::string(argument), {});
 }

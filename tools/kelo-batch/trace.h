@@ -58,6 +58,9 @@ class TracingPort : public SerialPort {
  public:
   TracingPort(SerialPort& port, Trace& trace) : port_(port), trace_(trace) {}
 
+  // Preparing an open is not traced: the open it prepares is.
+  bool PrepareOpen(const std::string& device) override { return port_.PrepareOpen(device); }
+  void CancelOpen() override { port_.CancelOpen(); }
   bool OpenPort(const std::string& device) override;
   bool ConfigurePort() override;
   bool ClosePort() override;
