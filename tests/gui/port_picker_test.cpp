@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "app/link_status_bar.h"
 #include "link/serial_devices.h"
 #include "resources/control_ids.h"
 #include "support/ftdi_adapter.h"
@@ -42,6 +43,9 @@ class PortPickerTest : public QObject {
              QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0"));
     QCOMPARE(QString::fromStdString(f.panel.host.profileStore.values["Ports/COM1"]),
              port->toolTip());
+    // The status bar names the device chosen at once, though the port number is the same.
+    QCoreApplication::processEvents();
+    QVERIFY(f.window.statusBar().summary()->text().startsWith(port->toolTip() + " "));
     picker.FillMenu();
     QVERIFY(picker.menu()->actions().front()->isChecked());
     QVERIFY(picker.menu()->actions().back()->isEnabled());
