@@ -203,9 +203,16 @@ class LinkStatusBarTest : public QObject {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("telemetry.csv"));
     f.panel.host.savePaths.push_back(path.toStdString());
+    LinkStatusBar& bar = f.window.statusBar();
+    bar.SetClock([&f] { return f.panel.host.CurrentTimeMs(); });
     record->trigger();
     QVERIFY(QFileInfo(path).isFile());
     QCOMPARE(record->text(), QStringLiteral("Stop recording"));
+    QCOMPARE(bar.recordingIndicator()->text(), QString::fromUtf8("● Recording"));
+    f.panel.host.now += 6;  // three passes and more without a sample
+    bar.Refresh();
+    QVERIFY(bar.recordingIndicator()->text().startsWith(
+        QString::fromUtf8("● Recording, no samples since ")));
     record->trigger();
     QVERIFY(!f.panel.dlg.telemetry().recording());
     QCOMPARE(record->text(), QString::fromUtf8("Record…"));
