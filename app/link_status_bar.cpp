@@ -60,6 +60,11 @@ LinkStatusBar::LinkStatusBar(CKeloConfigurationDlg& panel, QWidget& window)
   record_ = AddCommand(tr("Record…"), &LinkStatusBar::Record);
   exportCsv_ = AddCommand(tr("Export CSV…"), &LinkStatusBar::ExportCsv);
   bundle_ = AddCommand(tr("Service bundle…"), &LinkStatusBar::SaveBundle);
+  undoClear_ = AddCommand(tr("Undo"), &LinkStatusBar::UndoClear);
+  undoClear_->setShortcut(QKeySequence::Undo);
+  undoClear_->setEnabled(false);
+  // Ctrl+Z reaches it wherever the focus is, but an edit keeps its own undo.
+  window.addAction(undoClear_);
   BuildRow();
 
   connect(&refreshTimer_, &QTimer::timeout, this, &LinkStatusBar::Refresh);
@@ -67,6 +72,9 @@ LinkStatusBar::LinkStatusBar(CKeloConfigurationDlg& panel, QWidget& window)
   refreshSoon_.setSingleShot(true);
   refreshSoon_.setInterval(0);
   connect(&refreshSoon_, &QTimer::timeout, this, &LinkStatusBar::Refresh);
+  undoShown_.setSingleShot(true);
+  undoShown_.setInterval(kUndoShownMs);
+  connect(&undoShown_, &QTimer::timeout, this, [this] { ShowUndo(false); });
   logReadShown_.setSingleShot(true);
   logReadShown_.setInterval(kLogReadShownMs);
   connect(&logReadShown_, &QTimer::timeout, this, [this] { ShowLogText(QString()); });
@@ -94,6 +102,11 @@ void LinkStatusBar::BuildRow() {
   ShowAsWarning(*recording_);
   recording_->hide();
 
+  undoButton_ = BarButton(tr("Undo"));
+  undoButton_->setToolTip(tr("Put back the event log lines Clear took away"));
+  undoButton_->setAccessibleName(tr("Undo Clear"));
+  undoButton_->hide();
+  connect(undoButton_, &QPushButton::clicked, undoClear_, &QAction::trigger);
   QPushButton* trends = BarButton(trends_->text());
   connect(trends, &QPushButton::clicked, trends_, &QAction::trigger);
   QPushButton* service = BarButton(tr("Service"));
@@ -108,6 +121,7 @@ void LinkStatusBar::BuildRow() {
   row->addWidget(linkState_);
   row->addWidget(summary_, 1);
   row->addWidget(logProgress_);
+  row->addWidget(undoButton_);
   row->addWidget(recording_);
   row->addWidget(trends);
   row->addWidget(service);
@@ -131,6 +145,25 @@ void LinkStatusBar::ShowHealth() {
   summary_->SetText(FromCore(HealthSummary(Device(), panel_.health(), now)));
 }
 
+void LinkStatusBar::OfferUndoClear() {
+  ShowUndo(panel_.log().canUndoClear());
+}
+
+void LinkStatusBar::ShowUndo(bool offered) {
+  undoClear_->setEnabled(offered);
+  undoButton_->setVisible(offered);
+  if (offered) {
+    undoShown_.start();
+  } else {
+    undoShown_.stop();
+  }
+}
+
+void LinkStatusBar::UndoClear() {
+  panel_.commands().OnUndoClearClicked();
+  ShowUndo(false);
+}
+
 void LinkStatusBar::DeviceChanged() {
   devicePort_ = -1;
   RefreshSoon();
@@ -152,7 +185,9 @@ void LinkStatusBar::ShowLogProgress() {
     readingLog_ = true;
     recordsSeen_ = *read;
     logReadShown_.stop();
-    ShowLogText(tr("Reading log: %1 of %2 records").arg(*read).arg(LogFollower::kLogRecords));
+    ShowLogText(tr("Reading log: %1 of %2 records · live values paused")
+                    .arg(*read)
+                    .arg(LogFollower::kLogRecords));
   } else if (readingLog_) {
     readingLog_ = false;
     // A Connect during Get All starts the follower's count anew, while the list keeps

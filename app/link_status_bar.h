@@ -13,6 +13,7 @@
 class CKeloConfigurationDlg;
 class QAction;
 class QLabel;
+class QPushButton;
 class TrendsWindow;
 
 // The link's health in one line: as much of it as fits, ending in "…", so that a long
@@ -50,6 +51,8 @@ class LinkStatusBar : public QWidget {
   static constexpr int kRefreshMs = 1000;
   // How long "Log read: …" stays once Get All has ended.
   static constexpr int kLogReadShownMs = 5000;
+  // How long Undo is offered after Clear.
+  static constexpr int kUndoShownMs = 10'000;
   // A recording that has had no sample for three poll passes says so.
   static constexpr int64_t kSamplesMissedMs = 3 * kPollPassMs;
 
@@ -70,6 +73,9 @@ class LinkStatusBar : public QWidget {
 
   // The port chosen changed: the device is looked up again at once.
   void DeviceChanged();
+  // The event list was emptied: after Clear, Undo is offered for a while.
+  void OfferUndoClear();
+  QAction* undoClear() const { return undoClear_; }
 
   // The link's state in words while it is not live, the health summary (its whole text,
   // however much of it fits), the log's progress and the recording.
@@ -96,6 +102,8 @@ class LinkStatusBar : public QWidget {
   void Record();
   void ExportCsv();
   void SaveBundle();
+  void UndoClear();
+  void ShowUndo(bool offered);
 
   CKeloConfigurationDlg& panel_;
   QWidget& window_;
@@ -104,6 +112,8 @@ class LinkStatusBar : public QWidget {
   QAction* record_ = nullptr;
   QAction* exportCsv_ = nullptr;
   QAction* bundle_ = nullptr;
+  QAction* undoClear_ = nullptr;
+  QPushButton* undoButton_ = nullptr;
   QLabel* linkState_ = nullptr;
   HealthLine* summary_ = nullptr;
   QLabel* logProgress_ = nullptr;
@@ -112,6 +122,7 @@ class LinkStatusBar : public QWidget {
   QTimer refreshTimer_;
   QTimer refreshSoon_;
   QTimer logReadShown_;
+  QTimer undoShown_;
   bool readingLog_ = false;
   int recordsSeen_ = 0;
   uint64_t samplesSeen_ = 0;

@@ -41,7 +41,7 @@ void PanelWindow::TextChanged(int id, const std::string& text) {
 // A reply came, or none did, or the port opened or closed: the readouts' look follows
 // at once (a few flags); the status bar reads the panel after the tick.
 void PanelWindow::StatusLineChanged() {
-  ShowLinkLiveness();
+  DimStaleReadouts();
   statusBar_->RefreshSoon();
 }
 
@@ -96,6 +96,7 @@ void PanelWindow::LineAdded(int id, const std::string& line) {
 }
 
 void PanelWindow::ListCleared(int id) {
+  if (id == ids::kEventList) statusBar_->OfferUndoClear();
   if (auto* list = qobject_cast<QListWidget*>(Control(id))) {
     const QSignalBlocker blocker(list);
     list->clear();

@@ -58,7 +58,7 @@ PanelWindow::PanelWindow(CKeloConfigurationDlg& panel, QWidget* parent)
 }
 
 PanelWindow::~PanelWindow() {
-  panel_.OnLivenessChanged(nullptr);
+  panel_.OnReadoutsCurrentChanged(nullptr);
   model_.Unsubscribe(this);
 }
 
@@ -86,11 +86,12 @@ void PanelWindow::AddStatusBar() {
   layout->setSpacing(0);
   layout->addWidget(scroll_, 1);
   layout->addWidget(statusBar_);
-  connect(statusBar_, &LinkStatusBar::refreshed, this, &PanelWindow::ShowLinkLiveness);
+  connect(statusBar_, &LinkStatusBar::refreshed, this, &PanelWindow::DimStaleReadouts);
   connect(portPicker_, &PortPicker::portChosen, statusBar_, &LinkStatusBar::DeviceChanged);
-  // At the tick that makes the link stale or live again, not at the bar's next refresh.
-  panel_.OnLivenessChanged([this] {
-    ShowLinkLiveness();
+  // At the tick that makes the readouts stale or current again, not at the bar's next
+  // refresh.
+  panel_.OnReadoutsCurrentChanged([this] {
+    DimStaleReadouts();
     statusBar_->RefreshSoon();
   });
 }
@@ -178,8 +179,8 @@ void PanelWindow::ShowAbout() {
   about.exec();
 }
 
-void PanelWindow::ShowLinkLiveness() {
-  readouts_.Show(panel_.LinkLive());
+void PanelWindow::DimStaleReadouts() {
+  readouts_.Show(panel_.ReadoutsCurrent());
 }
 
 void PanelWindow::RefreshPortToolTip() {

@@ -47,8 +47,9 @@ class PanelWindow : public QDialog, private ControlObserver {
   void RefreshPortToolTip();
   // The strip under the panel's template.
   LinkStatusBar& statusBar() const { return *statusBar_; }
-  // The live readouts dimmed while the link is not live, or brought back.
-  void ShowLinkLiveness();
+  // The live readouts dimmed while they are not current (the link not live, or Get All
+  // reading the log in place of the poll passes), or brought back.
+  void DimStaleReadouts();
 
  protected:
   void accept() override;

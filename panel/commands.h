@@ -30,6 +30,7 @@ class PanelCommands {
   void OnRunTimeChanged();        // selection of 1052
   void OnGetAllClicked();         // 1041
   void OnClearLogClicked();       // 1065
+  void OnUndoClearClicked();      // the status bar's Undo, for a while after Clear
   void OnSaveLogClicked();        // 1066
   void OnSaveAllClicked();        // 1050
 

@@ -24,6 +24,10 @@ void PanelCommands::OnClearLogClicked() {
   log_.ClearList();
 }
 
+void PanelCommands::OnUndoClearClicked() {
+  log_.UndoClear();
+}
+
 void PanelCommands::OnSaveLogClicked() {
   Save("event log", [this] {
     const ControlState* list = panel_.controls.Find(ids::kEventList);

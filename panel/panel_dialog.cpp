@@ -41,14 +41,14 @@ void CKeloConfigurationDlg::OnTimer(int timerId) {
   }
   if (timerId == kConnectTimerId && !connectWaits) connection_.ConnectStep();
   if (timerId == kFindTimerId) chooser_.OnFindTick();
-  NoteLiveness();
+  NoteReadoutsCurrent();
 }
 
-void CKeloConfigurationDlg::NoteLiveness() {
-  const bool live = LinkLive();
-  if (live == liveTold_) return;
-  liveTold_ = live;
-  if (livenessChanged_) livenessChanged_();
+void CKeloConfigurationDlg::NoteReadoutsCurrent() {
+  const bool current = ReadoutsCurrent();
+  if (current == currentTold_) return;
+  currentTold_ = current;
+  if (readoutsCurrentChanged_) readoutsCurrentChanged_();
 }
 
 std::string CKeloConfigurationDlg::LinkStateWords(int64_t nowMs) const {

@@ -69,12 +69,17 @@ class CKeloConfigurationDlg : private LinkListener, private RequestSource {
   // Not live: closed, lost, or the last three requests without a complete reply. The
   // window dims the live readouts then.
   bool LinkLive() const { return health_.Live(link_.IsOpen()); }
+  // What the live readouts show is current: the link is live and Get All is not reading
+  // the log in place of the poll passes.
+  bool ReadoutsCurrent() const { return LinkLive() && !GetAllRecordsRead(); }
   // The link's state in words while it is not live ("No reply for 12 s", "Closed", …).
   std::string LinkStateWords(int64_t nowMs) const;
-  // Told on the tick the link stops or starts being live (the third request without a
-  // reply, the reply after them, the port opened or gone), so that a view can follow at
-  // once rather than at its next refresh.
-  void OnLivenessChanged(std::function<void()> changed) { livenessChanged_ = std::move(changed); }
+  // Told on the tick the readouts stop or start being current (the third request without
+  // a reply, the reply after them, the port opened or gone, Get All's chain begun or
+  // ended), so that a view can follow at once rather than at its next refresh.
+  void OnReadoutsCurrentChanged(std::function<void()> changed) {
+    readoutsCurrentChanged_ = std::move(changed);
+  }
   // While Get All reads the log: the records read so far.
   std::optional<int> GetAllRecordsRead() const;
   const ConnectionManager& connection() const { return connection_; }
@@ -99,7 +104,7 @@ class CKeloConfigurationDlg : private LinkListener, private RequestSource {
   void ShowClockLine();
   void AdvanceProgress(bool& inProgress);
   void EndPass();
-  void NoteLiveness();
+  void NoteReadoutsCurrent();
 
   Host& host_;
   PanelState state_;
@@ -111,6 +116,6 @@ class CKeloConfigurationDlg : private LinkListener, private RequestSource {
   ConnectionManager connection_;
   PortChooser chooser_;
   ServiceCommands service_;
-  std::function<void()> livenessChanged_;
-  bool liveTold_ = false;
+  std::function<void()> readoutsCurrentChanged_;
+  bool currentTold_ = false;
 };

@@ -75,10 +75,7 @@ void LogFollower::OnRecordReply(const Frame& reply, bool readAll) {
   std::string detail = EventDetailLine(type, ReplyByte(reply, 8));
   controls_.AddLine(ids::kEventList, EventLine(type, time));
   if (!detail.empty()) controls_.AddLine(ids::kEventList, std::move(detail));
-  const int count = controls_.LineCount(ids::kEventList);
-  if (count > kLinesBeforeScroll) {
-    controls_.SetTopIndex(ids::kEventList, count - kLinesKeptAboveEnd);
-  }
+  ShowNewest();
   if (readAll && pointers_.readPointer < kLogEnd) link_.Queue(cmd::kReadLogRecordAt);
   if (readAll && pointers_.readPointer >= kLogEnd) gettingAll_ = false;
 }
@@ -87,8 +84,16 @@ int LogFollower::recordsRead() const {
   return pointers_.readPointer / kRecordSize;
 }
 
+void LogFollower::ShowNewest() {
+  const int count = controls_.LineCount(ids::kEventList);
+  if (count > kLinesBeforeScroll) {
+    controls_.SetTopIndex(ids::kEventList, count - kLinesKeptAboveEnd);
+  }
+}
+
 void LogFollower::GetAll() {
   // Runs whether or not a port is open; the next Connect empties the queue.
+  cleared_.clear();
   controls_.ResetList(ids::kEventList);
   pointers_.readPointer = 0;
   gettingAll_ = true;
@@ -96,5 +101,18 @@ void LogFollower::GetAll() {
 }
 
 void LogFollower::ClearList() {
+  const ControlState* list = controls_.Find(ids::kEventList);
+  cleared_ = list == nullptr ? std::vector<std::string>() : list->lines;
   controls_.ResetList(ids::kEventList);
+}
+
+void LogFollower::UndoClear() {
+  const ControlState* list = controls_.Find(ids::kEventList);
+  if (list == nullptr || cleared_.empty()) return;
+  std::vector<std::string> lines = std::move(cleared_);
+  cleared_.clear();
+  lines.insert(lines.end(), list->lines.begin(), list->lines.end());
+  controls_.ResetList(ids::kEventList);
+  for (std::string& line : lines) controls_.AddLine(ids::kEventList, std::move(line));
+  ShowNewest();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "link/frames.h"
 
@@ -32,8 +34,12 @@ class LogFollower {
   void OnRecordReply(const Frame& reply, bool readAll);  // 5, and 21 when readAll
   // Get All (button 1041): empties the list and reads the whole log.
   void GetAll();
-  // Clear (button 1065): empties the list.
+  // Clear (button 1065): empties the list, keeping what it held for an undo.
   void ClearList();
+  // Puts the lines the last Clear took back before those added since. A Get All, or a
+  // Clear of an empty list, leaves nothing to undo.
+  void UndoClear();
+  bool canUndoClear() const { return !cleared_.empty(); }
 
   const LogPointers& pointers() const { return pointers_; }
   // Get All was pressed and its chain has not reached the log's end.
@@ -47,4 +53,7 @@ class LogFollower {
   CommandQueue& link_;
   LogPointers pointers_;
   bool gettingAll_ = false;
+  std::vector<std::string> cleared_;
+
+  void ShowNewest();
 };

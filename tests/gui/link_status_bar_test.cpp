@@ -162,13 +162,25 @@ class LinkStatusBarTest : public QObject {
     const std::optional<int> read = f.panel.dlg.GetAllRecordsRead();
     QVERIFY(read && *read > 0 && *read < 148);
     QCOMPARE(bar.logProgress()->text(),
-             QStringLiteral("Reading log: %1 of 148 records").arg(*read));
+             QString::fromUtf8("Reading log: %1 of 148 records · live values paused").arg(*read));
     QVERIFY(!bar.logProgress()->isHidden());
+    QCOMPARE(Drawn(f, kLiveReadouts), kAllDimmed);
 
     f.panel.Settle(2000);
     bar.Refresh();
     QCOMPARE(bar.logProgress()->text(), QStringLiteral("Log read: 148 records"));
     QVERIFY(!bar.logProgress()->isHidden());
+
+    // Clear stays one click; Undo puts the lines back, before any added since.
+    const std::vector<std::string> lines = f.model().Find(ids::kEventList)->lines;
+    f.Get<QPushButton>(ids::kClearLogButton)->click();
+    QVERIFY(bar.undoClear()->isEnabled());
+    f.model().AddLine(ids::kEventList, "newer");
+    bar.undoClear()->trigger();
+    std::vector<std::string> restored = lines;
+    restored.emplace_back("newer");
+    QCOMPARE(f.model().Find(ids::kEventList)->lines, restored);
+    QVERIFY(!bar.undoClear()->isEnabled());
   }
 
   void windowMenuOffersTheServiceCommands() {
