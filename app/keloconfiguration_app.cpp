@@ -1,7 +1,9 @@
 #include "app/keloconfiguration_app.h"
 
+#include <QCoreApplication>
 #include <cstdlib>
 
+#include "app/dialog_sizes.h"
 #include "app/panel_window.h"
 #include "app/port_picker.h"
 #include "app/qt_host.h"
@@ -10,6 +12,8 @@
 #include "panel/panel_dialog.h"
 
 bool CKeloConfigurationApp::InitInstance() {
+  DialogSizes dialogSizes;
+  QCoreApplication::instance()->installEventFilter(&dialogSizes);
   QtHost host(ProfilePathFromEnvironment());
   PosixSerialPort port;
   CKeloConfigurationDlg panel(host, port);

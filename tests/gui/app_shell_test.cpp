@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "app/dialog_sizes.h"
 #include "app/keloconfiguration_app.h"
 #include "app/panel_window.h"
 
@@ -65,6 +66,22 @@ class AppShellTest : public QObject {
     QCOMPARE(seen, (QStringList{"Brumo Configuration 1v2", "Confirm Exit",
                                 "Brumo Configuration 1v2", "Confirm Exit"}));
     QVERIFY(panelStillShown);
+  }
+
+  void dialogsOpenWithinTheScreenAtTheSizeLastGiven() {
+    DialogSizes sizes;
+    qApp->installEventFilter(&sizes);
+    const QSize room = QGuiApplication::primaryScreen()->availableGeometry().size();
+    {
+      QDialog big;
+      big.resize(room * 2);
+      big.show();
+      QVERIFY(big.width() <= room.width() && big.height() <= room.height());
+      big.resize(300, 200);
+    }
+    QDialog again;
+    again.show();
+    QCOMPARE(again.size(), QSize(300, 200));
   }
 };
 
