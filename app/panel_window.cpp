@@ -101,13 +101,17 @@ void PanelWindow::AddStatusBar() {
 // blank space.
 void PanelWindow::FitTheScreen() {
   const QSize natural(form_->width(), form_->height() + statusBar_->sizeHint().height());
-  setMaximumSize(natural);
   QSize size = natural;
   if (const QScreen* shown = screen()) {
     const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
     const QSize room = shown->availableGeometry().size() - QSize(0, titleBar);
-    size = natural.boundedTo(room);
+    // Room for the scroll bar of one direction, so that it does not bring the other's.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    if (size.height() > room.height()) size.rwidth() += bar;
+    if (size.width() > room.width()) size.rheight() += bar;
+    size = size.boundedTo(room);
   }
+  setMaximumSize(size.expandedTo(natural));
   resize(size);
   layout()->activate();
 }

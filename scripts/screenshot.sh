@@ -3,23 +3,37 @@
 # build/screenshots/panel-startup.png (as it starts), panel-live.png (every line that
 # changes filled with a long text of a running link), panel-status-bar.png (the status
 # bar over a live link), trends-live.png (the Trends window over those minutes of the
-# simulated machine) and trends.png (the Trends window over half an hour). Uses the
-# real X11 platform under xvfb-run when it is installed, else Qt's offscreen platform.
+# simulated machine), panel-stale.png (the machine silent: readouts dimmed, the status
+# bar saying why) and trends.png (the Trends window over half an hour). Then the panel's
+# shots again on a 1366x768 screen at scales 1, 1.25, 1.5 and 2, in
+# build/screenshots/1366x768-scale-S/. Uses the real X11 platform under xvfb-run when it is
+# installed, else Qt's offscreen platform.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh
 out=build/screenshots
 mkdir -p "$out"
-shots=("$out/panel-startup.png" "$out/panel-live.png" "$out/panel-port-reason.png"
-       "$out/panel-port-picker.png" "$out/panel-status-bar.png" "$out/trends-live.png")
+names=(panel-startup panel-live panel-port-reason panel-port-picker panel-status-bar
+       trends-live panel-stale)
+shots=()
+for name in "${names[@]}"; do shots+=("$out/$name.png"); done
 trends="$out/trends.png"
 render() {
+  local screen=$1
+  shift
   if command -v xvfb-run >/dev/null; then
-    xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" "$@"
+    xvfb-run -a -s "-screen 0 ${screen}x24 -dpi 96" "$@"
   else
     QT_QPA_PLATFORM=offscreen "$@"
   fi
 }
-render build/tests/gui/panel-screenshot "${shots[@]}"
-render build/tests/gui/trends-screenshot "$trends"
-echo "Screenshots: ${shots[*]} $trends"
+render 1280x1024 build/tests/gui/panel-screenshot "${shots[@]}"
+render 1280x1024 build/tests/gui/trends-screenshot "$trends"
+for scale in 1 1.25 1.5 2; do
+  small="$out/1366x768-scale-$scale"
+  mkdir -p "$small"
+  small_shots=()
+  for name in "${names[@]}"; do small_shots+=("$small/$name.png"); done
+  QT_SCALE_FACTOR=$scale render 1366x768 build/tests/gui/panel-screenshot "${small_shots[@]}"
+done
+echo "Screenshots: ${shots[*]} $trends, and at four scales in $out/1366x768-scale-*/"

@@ -1,12 +1,13 @@
 // Renders the panel to PNG files, to look at the layout: at start-up, and with texts
 // of a running link in every line that changes (scripts/screenshot.sh).
 //
-//   panel-screenshot STARTUP.png LIVE.png PORT.png PICKER.png STATUS.png TRENDS.png
+//   panel-screenshot STARTUP.png LIVE.png PORT.png PICKER.png STATUS.png TRENDS.png STALE.png
 //
 // PORT.png shows the line beside the port with why the port cannot be opened,
 // PICKER.png the picker's menu with two adapters, STATUS.png the panel after some
 // minutes of talking to the simulated machine, with the link's health in the status bar,
-// and TRENDS.png the Trends window over those minutes.
+// TRENDS.png the Trends window over those minutes, and STALE.png the panel after the
+// machine has gone silent: readouts dimmed, the status bar saying why.
 
 #include <QApplication>
 #include <QComboBox>
@@ -60,6 +61,14 @@ void ShowRunningLink(ControlModel& model) {
 // About three minutes of polling the simulated machine, whose clock runs 12 s ahead and
 // whose readings wander, over a line that drops one reply in 170. The PC's clock and
 // the machine's run on with the link ticks.
+void RunLinkTicks(CKeloConfigurationDlg& panel, FakeHost& host, int ticks) {
+  const int64_t startMs = host.CurrentTimeMs();
+  for (int tick = 1; tick <= ticks; ++tick) {
+    host.now = (startMs + int64_t{tick} * kLinkTickMs) / 1000;
+    panel.OnTimer(kLinkTimerId);
+  }
+}
+
 void TalkToMachine(CKeloConfigurationDlg& panel, FakeHost& host, FakeSerialPort& port) {
   const int64_t startS = host.now;
   auto elapsedMs = std::make_shared<int64_t>(0);
@@ -90,10 +99,10 @@ bool Save(QWidget& window, const char* path) {
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
-  if (argc != 7) {
+  if (argc != 8) {
     std::fprintf(stderr,
                  "usage: panel-screenshot STARTUP.png LIVE.png PORT.png PICKER.png STATUS.png "
-                 "TRENDS.png\n");
+                 "TRENDS.png STALE.png\n");
     return 2;
   }
   FakeHost host;
@@ -139,5 +148,11 @@ int main(int argc, char* argv[]) {
   trends.resize(900, 720);
   // The replot and its layout run from the event loop.
   for (int pass = 0; pass < 5; ++pass) QApplication::processEvents();
-  return Save(trends, argv[6]) ? 0 : 1;
+  if (!Save(trends, argv[6])) return 1;
+  trends.close();
+
+  port.responder = nullptr;  // the machine falls silent for twelve seconds
+  RunLinkTicks(panel, host, 100);
+  bar.Refresh();
+  return Save(window, argv[7]) ? 0 : 1;
 }
