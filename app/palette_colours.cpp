@@ -39,7 +39,9 @@ QColor Legible(double hue, const QColor& window) {
 }
 
 QColor Mix(const QColor& from, const QColor& to, double share) {
-  const auto channel = [share](float a, float b) { return static_cast<float>(a + (b - a) * share); };
+  const auto channel = [share](float a, float b) {
+    return static_cast<float>(a + (b - a) * share);
+  };
   return QColor::fromRgbF(channel(from.redF(), to.redF()), channel(from.greenF(), to.greenF()),
                           channel(from.blueF(), to.blueF()));
 }
@@ -93,7 +95,8 @@ class TextColours : public QObject {
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
       palette.setColor(group, QPalette::WindowText, InTone(tone_, inherited, group));
     }
-    if (dimmable_) palette.setColor(QPalette::Disabled, QPalette::WindowText, DimmedText(inherited));
+    if (dimmable_)
+      palette.setColor(QPalette::Disabled, QPalette::WindowText, DimmedText(inherited));
     if (palette != widget_.palette()) widget_.setPalette(palette);
   }
 

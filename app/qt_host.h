@@ -48,9 +48,7 @@ class QtHost : public Host {
                                const std::vector<std::string>& options) override;
   // Where the window shows the reason; unset, it is only said on standard error.
   using PortLineView = std::function<void(const QString&, PortLineTone)>;
-  void SetPortLineView(PortLineView view) {
-    portLineView_ = std::move(view);
-  }
+  void SetPortLineView(PortLineView view) { portLineView_ = std::move(view); }
 
  private:
   SystemLinkClock clock_;

@@ -109,8 +109,7 @@ int main(int argc, char* argv[]) {
   PortPicker& picker = window.portPicker();
   picker.ShowLine(QString::fromUtf8(
       "Permission denied: /dev/ttyUSB0 — add yourself to the dialout group: sudo usermod "
-      "-aG dialout $USER, then log in again"),
-                  PortLineTone::kProblem);
+      "-aG dialout $USER, then log in again"));
   if (!Save(window, argv[3])) return 1;
   picker.SetDetector([] {
     const SerialDevice ftdi = FtdiAdapter("/dev/ttyUSB0");
@@ -126,7 +125,7 @@ int main(int argc, char* argv[]) {
   const bool saved = picker.menu()->grab().save(QString::fromLocal8Bit(argv[4]));
   if (!saved) std::fprintf(stderr, "panel-screenshot: cannot write %s\n", argv[4]);
   picker.menu()->hide();
-  picker.ShowLine(QString(), PortLineTone::kProblem);
+  picker.ShowLine(QString());
 
   TalkToMachine(panel, host, port);
   LinkStatusBar& bar = window.statusBar();

@@ -61,8 +61,7 @@ class PortPickerTest : public QObject {
     f.window.show();
     PortPicker& picker = f.window.portPicker();
     QVERIFY(!picker.line()->isVisible());
-    picker.ShowLine(QStringLiteral("/dev/ttyUSB0 is in use by brltty (PID 812)\nhint"),
-                    PortLineTone::kProblem);
+    picker.ShowLine(QStringLiteral("/dev/ttyUSB0 is in use by brltty (PID 812)\nhint"));
     QVERIFY(picker.line()->isVisible());
     QCOMPARE(picker.line()->text(), QStringLiteral("/dev/ttyUSB0 is in use by brltty (PID 812)"));
     QCOMPARE(picker.line()->toolTip(),
@@ -73,7 +72,7 @@ class PortPickerTest : public QObject {
       QVERIFY2(!control->isVisible() || !control->geometry().intersects(picker.line()->geometry()),
                qPrintable(control->objectName()));
     }
-    picker.ShowLine(QString(), PortLineTone::kProblem);
+    picker.ShowLine(QString());
     QVERIFY(!picker.line()->isVisible());
   }
 };

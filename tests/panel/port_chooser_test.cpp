@@ -137,7 +137,6 @@ TEST_F(PortChooserTest, FindMachineAndConnectExcludeEachOther) {
   EXPECT_TRUE(port.calls.empty());
   while (dlg.chooser().finding()) dlg.OnTimer(kFindTimerId);
   EXPECT_EQ(dlg.chooser().found(), std::vector<std::string>{"/dev/null"});
-  // Told as news, then as the machine found: neither is drawn as a problem.
   EXPECT_EQ(host.portLineTones, (std::vector{PortLineTone::kNews, PortLineTone::kFound}));
   dlg.OnTimer(kConnectTimerId);
   EXPECT_EQ(port.calls.front(), "open /dev/null");
