@@ -30,15 +30,15 @@ class NamedCombo : public QAccessibleWidget {
   }
 
  private:
-  QComboBox* combo() const { return static_cast<QComboBox*>(widget()); }
+  QComboBox* combo() const { return qobject_cast<QComboBox*>(widget()); }
 };
 
 QAccessibleInterface* PanelInterface(const QString& className, QObject* object) {
   if (className == QLatin1String("QComboBox")) {
-    return new NamedCombo(static_cast<QComboBox*>(object));
+    return new NamedCombo(qobject_cast<QComboBox*>(object));
   }
   if (className == QLatin1String("LinkStatusBar")) {
-    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::StatusBar);
+    return new QAccessibleWidget(qobject_cast<QWidget*>(object), QAccessible::StatusBar);
   }
   return nullptr;
 }

@@ -54,8 +54,8 @@ void KeyboardPaths::OpenWindowMenu() {
 }
 
 bool KeyboardPaths::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::ContextMenu &&
-      static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+  const auto* request = dynamic_cast<QContextMenuEvent*>(event);
+  if (request != nullptr && request->reason() == QContextMenuEvent::Keyboard) {
     OpenWindowMenu();
     return true;
   }

@@ -11,6 +11,8 @@ namespace {
 
 constexpr double kRedHue = 0.0;
 constexpr double kGreenHue = 120.0 / 360.0;
+// A little short of full, so that a light shade on a dark window does not glare.
+constexpr float kSaturation = 0.8F;
 constexpr int kSteps = 100;
 
 double Linear(double channel) {
@@ -22,7 +24,7 @@ double Luminance(const QColor& colour) {
          0.0722 * Linear(colour.blueF());
 }
 
-// The hue at full saturation, walked from its purest shade toward black on a light window
+// The hue, walked from its purest shade toward black on a light window
 // or toward white on a dark one, until it reads. Black or white has at least 4.58:1 with
 // any colour, so the walk always ends in a shade that does.
 QColor Legible(double hue, const QColor& window) {
@@ -31,7 +33,7 @@ QColor Legible(double hue, const QColor& window) {
   QColor shade;
   for (int step = 0; step <= kSteps; ++step) {
     const double toward = 0.5 * step / kSteps;
-    shade = QColor::fromHslF(static_cast<float>(hue), 1.0F,
+    shade = QColor::fromHslF(static_cast<float>(hue), kSaturation,
                              static_cast<float>(darken ? 0.5 - toward : 0.5 + toward));
     if (ContrastRatio(shade, window) >= kLeastTextContrast) break;
   }
