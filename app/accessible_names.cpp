@@ -42,8 +42,9 @@ void NameControl(int id, QWidget& widget) {
     widget.setAccessibleName(name);
     // The combo's field takes its keys; it answers to the same name.
     auto* combo = qobject_cast<QComboBox*>(&widget);
-    if (combo != nullptr && combo->lineEdit() != nullptr)
+    if (combo != nullptr && combo->lineEdit() != nullptr) {
       combo->lineEdit()->setAccessibleName(name);
+    }
   }
 }
 

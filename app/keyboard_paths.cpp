@@ -54,6 +54,7 @@ void KeyboardPaths::OpenWindowMenu() {
 }
 
 bool KeyboardPaths::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::ContextMenu) return QObject::eventFilter(watched, event);
   const auto* request = dynamic_cast<QContextMenuEvent*>(event);
   if (request != nullptr && request->reason() == QContextMenuEvent::Keyboard) {
     OpenWindowMenu();
