@@ -19,8 +19,8 @@ bool CKeloConfigurationApp::InitInstance() {
   CKeloConfigurationDlg panel(host, port);
   PanelWindow window(panel);
   host.Attach(panel, window);
-  host.SetPortLineView([&window](const QString& text) {
-    window.portPicker().ShowLine(text);
+  host.SetPortLineView([&window](const QString& text, PortLineTone tone) {
+    window.portPicker().ShowLine(text, tone);
     window.RefreshPortToolTip();
   });
   window.DoModal();

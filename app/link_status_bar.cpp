@@ -21,8 +21,9 @@ namespace {
 
 QPushButton* BarButton(const QString& text) {
   auto* button = new QPushButton(text);
-  // Kept out of the tab order and the first focus, which are the original panel's.
-  button->setFocusPolicy(Qt::NoFocus);
+  // Reached by Tab after the original panel's controls, and never by a click, so that the
+  // original's first focus and tab order stay as they are.
+  button->setFocusPolicy(Qt::TabFocus);
   return button;
 }
 
@@ -30,12 +31,15 @@ QPushButton* BarButton(const QString& text) {
 
 HealthLine::HealthLine() {
   setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  setAccessibleDescription(tr("Link health"));
 }
 
 void HealthLine::SetText(const QString& text) {
   if (text == text_) return;
   text_ = text;
   setToolTip(text);
+  // Read and announced whole, however much of it fits.
+  setAccessibleName(text);
   update();
 }
 
@@ -56,15 +60,13 @@ LinkStatusBar::LinkStatusBar(CKeloConfigurationDlg& panel, QWidget& window)
       panel_(panel),
       window_(window),
       nowMs_([] { return QDateTime::currentMSecsSinceEpoch(); }) {
-  trends_ = AddCommand(tr("Trends"), &LinkStatusBar::ShowTrends);
-  record_ = AddCommand(tr("Record…"), &LinkStatusBar::Record);
-  exportCsv_ = AddCommand(tr("Export CSV…"), &LinkStatusBar::ExportCsv);
-  bundle_ = AddCommand(tr("Service bundle…"), &LinkStatusBar::SaveBundle);
-  undoClear_ = AddCommand(tr("Undo"), &LinkStatusBar::UndoClear);
-  undoClear_->setShortcut(QKeySequence::Undo);
-  undoClear_->setEnabled(false);
+  trends_ = AddCommand(tr("Trends"), &LinkStatusBar::ShowTrends, Qt::CTRL | Qt::Key_T);
+  record_ = AddCommand(tr("Record…"), &LinkStatusBar::Record, Qt::CTRL | Qt::Key_R);
+  exportCsv_ = AddCommand(tr("Export CSV…"), &LinkStatusBar::ExportCsv, Qt::CTRL | Qt::Key_E);
+  bundle_ = AddCommand(tr("Service bundle…"), &LinkStatusBar::SaveBundle, Qt::CTRL | Qt::Key_B);
   // Ctrl+Z reaches it wherever the focus is, but an edit keeps its own undo.
-  window.addAction(undoClear_);
+  undoClear_ = AddCommand(tr("Undo"), &LinkStatusBar::UndoClear, QKeySequence::Undo);
+  undoClear_->setEnabled(false);
   BuildRow();
 
   connect(&refreshTimer_, &QTimer::timeout, this, &LinkStatusBar::Refresh);
@@ -81,24 +83,27 @@ LinkStatusBar::LinkStatusBar(CKeloConfigurationDlg& panel, QWidget& window)
   Refresh();
 }
 
-QAction* LinkStatusBar::AddCommand(const QString& text, void (LinkStatusBar::*run)()) {
+QAction* LinkStatusBar::AddCommand(const QString& text, void (LinkStatusBar::*run)(),
+                                   const QKeySequence& keys) {
   auto* action = new QAction(text, this);
   connect(action, &QAction::triggered, this, run);
+  // Shown in the menus, and working anywhere in the window with no menu open.
+  action->setShortcut(keys);
+  addAction(action);
   return action;
 }
 
 void LinkStatusBar::BuildRow() {
   linkState_ = new QLabel;
-  linkState_->setAccessibleName(tr("Link state"));
+  linkState_->setAccessibleDescription(tr("Link state"));
   ShowAsWarning(*linkState_);
   linkState_->hide();
   summary_ = new HealthLine;
-  summary_->setAccessibleName(tr("Link health"));
   logProgress_ = new QLabel;
-  logProgress_->setAccessibleName(tr("Event log progress"));
+  logProgress_->setAccessibleDescription(tr("Event log progress"));
   logProgress_->hide();
   recording_ = new QLabel(tr("● Recording"));
-  recording_->setAccessibleName(tr("Recording"));
+  recording_->setAccessibleDescription(tr("Recording"));
   ShowAsWarning(*recording_);
   recording_->hide();
 

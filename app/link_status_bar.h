@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QList>
 #include <QString>
 #include <QTimer>
@@ -91,7 +92,7 @@ class LinkStatusBar : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  QAction* AddCommand(const QString& text, void (LinkStatusBar::*run)());
+  QAction* AddCommand(const QString& text, void (LinkStatusBar::*run)(), const QKeySequence& keys);
   void BuildRow();
   void ShowHealth();
   const std::string& Device();

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include "app/palette_colours.h"
 #include "app/panel_window.h"
 #include "resources/control_ids.h"
 #include "state/control_model.h"
@@ -29,6 +30,9 @@ void LiveReadouts::Show(bool live) {
   for (int id : kLiveReadouts) {
     QWidget* widget = window_.Control(id);
     const ControlState* state = model_.Find(id);
-    if (widget != nullptr && state != nullptr) widget->setEnabled(!dim && state->enabled);
+    if (widget == nullptr || state == nullptr) continue;
+    // Dimmed, yet readable: the palette's disabled text is too faint on some themes.
+    if (dim) KeepReadableWhenDimmed(*widget);
+    widget->setEnabled(!dim && state->enabled);
   }
 }

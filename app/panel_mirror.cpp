@@ -10,8 +10,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QRadioButton>
 #include <QSignalBlocker>
 
+#include "app/accessible_names.h"
 #include "app/link_status_bar.h"
 #include "app/panel_window.h"
 #include "app/text_codec.h"
@@ -49,6 +51,7 @@ void PanelWindow::CheckChanged(int id, int check) {
   if (auto* button = qobject_cast<QAbstractButton*>(Control(id))) {
     const QSignalBlocker blocker(button);
     button->setChecked(check != 0);
+    if (qobject_cast<QRadioButton*>(button) != nullptr) NameIndicator(*button);
   }
 }
 

@@ -14,8 +14,11 @@
 #include <QVBoxLayout>
 
 #include "app/about_dialog.h"
+#include "app/accessible_interfaces.h"
+#include "app/accessible_names.h"
 #include "app/app_icon.h"
 #include "app/control_widgets.h"
+#include "app/keyboard_paths.h"
 #include "app/link_status_bar.h"
 #include "app/port_picker.h"
 #include "app/text_codec.h"
@@ -38,6 +41,7 @@ PanelWindow::PanelWindow(CKeloConfigurationDlg& panel, QWidget* parent)
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   setFont(TemplateFont());
+  InstallAccessibleInterfaces();
   base_ = BaseUnitsOf(font());
   const DialogTemplate& form = PanelDialogTemplate();
   form_->setFixedSize(DialogUnitsToPixelsX(form.width, base_),
@@ -49,6 +53,7 @@ PanelWindow::PanelWindow(CKeloConfigurationDlg& panel, QWidget* parent)
   AddStatusBar();
   FitTheScreen();
   SetTabOrder();
+  new KeyboardPaths(*this);
   ConnectOperatorEvents();
   // F1 is Help, as the panel's hidden Help button would be.
   auto* help = new QShortcut(QKeySequence::HelpContents, this);
@@ -66,6 +71,7 @@ void PanelWindow::BuildControls() {
   // In table order: the group boxes come first, so they lie beneath their controls.
   for (const ControlSpec& entry : PanelControls()) {
     QWidget* widget = CreateControlWidget(entry, form_);
+    NameControl(entry.id, *widget);
     widget->setGeometry(ControlGeometry(entry, base_));
     widgets_.push_back(widget);
     if (entry.id != kNoControlId) byId_[entry.id] = widget;

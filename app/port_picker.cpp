@@ -6,6 +6,7 @@
 #include <QToolButton>
 #include <QWidget>
 
+#include "app/palette_colours.h"
 #include "app/text_codec.h"
 #include "link/serial_devices.h"
 #include "panel/panel_dialog.h"
@@ -30,22 +31,27 @@ PortPicker::PortPicker(CKeloConfigurationDlg& panel, QWidget& window, DialogBase
   button_->setToolTip(tr("Choose a detected adapter, or find the machine"));
   button_->setAccessibleName(tr("Choose the adapter"));
   button_->setPopupMode(QToolButton::InstantPopup);
-  // Kept out of the tab order and the first focus, which are the original panel's.
-  button_->setFocusPolicy(Qt::NoFocus);
+  // Reached by Tab after the original panel's controls, and never by a click, so that the
+  // original's first focus and tab order stay as they are.
+  button_->setFocusPolicy(Qt::TabFocus);
   button_->setMenu(menu_);
   button_->setGeometry(MapDialogRect(kButtonRect, base));
   connect(menu_, &QMenu::aboutToShow, this, &PortPicker::FillMenu);
 
   line_->setGeometry(MapDialogRect(kLineRect, base));
   line_->setTextFormat(Qt::PlainText);
-  line_->setStyleSheet(QStringLiteral("color: #a40000;"));
   line_->hide();
 }
 
-void PortPicker::ShowLine(const QString& text) {
+void PortPicker::ShowLine(const QString& text, PortLineTone tone) {
   // One line here; the whole text, hints included, in the tooltip.
   const QString firstLine = text.section(QLatin1Char('\n'), 0, 0);
+  ShowInTone(*line_, tone == PortLineTone::kProblem ? TextTone::kWarning
+                     : tone == PortLineTone::kFound ? TextTone::kSuccess
+                                                    : TextTone::kPlain);
   line_->setText(line_->fontMetrics().elidedText(firstLine, Qt::ElideRight, line_->width()));
+  // A screen reader hears the line whole, and hears it when it changes.
+  line_->setAccessibleName(firstLine);
   line_->setToolTip(text);
   line_->setVisible(!text.isEmpty());
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/dialog_units.h"
+#include "panel/host.h"
 
 class CKeloConfigurationDlg;
 struct SerialDevice;
@@ -31,8 +32,10 @@ class PortPicker : public QObject {
   QMenu* menu() const { return menu_; }
   QToolButton* button() const { return button_; }
   QLabel* line() const { return line_; }
-  // The line's text; empty hides it. The whole text is in its tooltip as well.
-  void ShowLine(const QString& text);
+  // The line's text, in its tone (a reason the port cannot be opened, unless told
+  // otherwise); empty hides it. The whole text is in its tooltip as well, and its first
+  // line, however much of it fits, is its accessible name.
+  void ShowLine(const QString& text, PortLineTone tone = PortLineTone::kProblem);
   // The menu as it is when opened: the adapters found now, the chosen one checked.
   void FillMenu();
 

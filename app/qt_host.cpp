@@ -129,9 +129,9 @@ void QtHost::Note(std::string_view text) {
   std::cerr << kApplicationName << ": " << text << std::endl;
 }
 
-void QtHost::ShowPortLine(std::string_view reason) {
+void QtHost::ShowPortLine(std::string_view reason, PortLineTone tone) {
   if (!reason.empty()) Note(reason);
-  if (portLineView_ != nullptr) portLineView_(FromCore(reason));
+  if (portLineView_ != nullptr) portLineView_(FromCore(reason), tone);
 }
 
 std::optional<int> QtHost::AskChoice(std::string_view question,

@@ -43,13 +43,12 @@ class QtHost : public Host {
   void StopTimer(int id) override;
   void EndDialog(int result) override;
   void Note(std::string_view text) override;
-  void ShowPortLine(std::string_view reason) override;
+  void ShowPortLine(std::string_view reason, PortLineTone tone) override;
   std::optional<int> AskChoice(std::string_view question,
                                const std::vector<std::string>& options) override;
   // Where the window shows the reason; unset, it is only said on standard error.
-  void SetPortLineView(std::function<void(const QString&)> view) {
-    portLineView_ = std::move(view);
-  }
+  using PortLineView = std::function<void(const QString&, PortLineTone)>;
+  void SetPortLineView(PortLineView view) { portLineView_ = std::move(view); }
 
  private:
   SystemLinkClock clock_;
@@ -57,7 +56,7 @@ class QtHost : public Host {
   CKeloConfigurationDlg* panel_ = nullptr;
   QPointer<QDialog> window_;
   std::map<int, std::unique_ptr<QTimer>> timers_;
-  std::function<void(const QString&)> portLineView_;
+  PortLineView portLineView_;
   // The boxes to show once the event loop is free, and the zero timer that shows them.
   std::vector<std::string> laterTexts_;
   QTimer later_;

@@ -133,7 +133,7 @@ void ConnectionManager::PrepareOpen() {
 void ConnectionManager::TellPortLine(const std::string& reason) {
   if (reason == portLine_) return;
   portLine_ = reason;
-  host_.ShowPortLine(reason);
+  host_.ShowPortLine(reason, PortLineTone::kProblem);
 }
 
 void ConnectionManager::OnPortNumberChanged() {

@@ -14,6 +14,9 @@ class Profile;
 // where a slip of the key would lose something, Cancel.
 enum class MessageButtons { kOk, kOkCancel, kOkCancelDefaultCancel };
 enum class MessageAnswer { kOk, kCancel };
+// How the line beside the port number reads: a problem (the port cannot be opened, a
+// search that found nothing), news of a search under way, or the machine found.
+enum class PortLineTone { kProblem, kNews, kFound };
 
 // What the framework gives the panel. The Qt application implements it with real
 // dialogs and timers; tests and the headless panel with scripted answers. The link's
@@ -50,7 +53,7 @@ class Host : public LinkClock {
   // The line beside the port number: why the port cannot be opened, or what Find
   // machine found; shown at once without a box (and said on standard error). An empty
   // text takes it away.
-  virtual void ShowPortLine(std::string_view text) = 0;
+  virtual void ShowPortLine(std::string_view text, PortLineTone tone) = 0;
   // A choice among options (the machine answered on several ports): the index chosen,
   // nothing when the operator declines.
   virtual std::optional<int> AskChoice(std::string_view question,

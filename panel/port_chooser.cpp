@@ -108,9 +108,12 @@ void PortChooser::FindMachine(const std::vector<SerialDevice>& detected) {
   std::vector<std::string> nodes;
   for (const SerialDevice& device : candidates_) nodes.push_back(device.node);
   finder_.Start(nodes);
-  host_.ShowPortLine(candidates_.empty() ? "Find machine: no adapter to ask"
-                                         : "Looking for the machine…");
-  if (!candidates_.empty()) host_.StartTimer(kFindTimerId, kFindTickMs);
+  if (candidates_.empty()) {
+    host_.ShowPortLine("Find machine: no adapter to ask", PortLineTone::kProblem);
+    return;
+  }
+  host_.ShowPortLine("Looking for the machine…", PortLineTone::kNews);
+  host_.StartTimer(kFindTimerId, kFindTickMs);
 }
 
 void PortChooser::OnFindTick() {
@@ -145,10 +148,11 @@ void PortChooser::TellWhatWasFound() {
     for (const SerialDevice& device : candidates_) {
       if (device.node == chosen) Choose(device);
     }
-    host_.ShowPortLine("The machine answered on " + LabelOf(chosen) + ": press Connect");
+    host_.ShowPortLine("The machine answered on " + LabelOf(chosen) + ": press Connect",
+                       PortLineTone::kFound);
     return;
   }
   std::string text = answered.empty() ? "No machine answered" : "No port chosen";
   for (const MachineFinder::Skipped& skipped : finder_.skipped()) text += "; " + skipped.reason;
-  host_.ShowPortLine(text);
+  host_.ShowPortLine(text, PortLineTone::kProblem);
 }

@@ -137,6 +137,7 @@ TEST_F(PortChooserTest, FindMachineAndConnectExcludeEachOther) {
   EXPECT_TRUE(port.calls.empty());
   while (dlg.chooser().finding()) dlg.OnTimer(kFindTimerId);
   EXPECT_EQ(dlg.chooser().found(), std::vector<std::string>{"/dev/null"});
+  EXPECT_EQ(host.portLineTones, (std::vector{PortLineTone::kNews, PortLineTone::kFound}));
   dlg.OnTimer(kConnectTimerId);
   EXPECT_EQ(port.calls.front(), "open /dev/null");
   EXPECT_EQ(dlg.controls().GetText(ids::kStatusLine), "STATUS: Port Open");

@@ -52,7 +52,10 @@ class FakeHost : public Host {
   void EndDialog(int result) override { endResult = result; }
 
   void Note(std::string_view text) override { notes.emplace_back(text); }
-  void ShowPortLine(std::string_view reason) override { portLines.emplace_back(reason); }
+  void ShowPortLine(std::string_view reason, PortLineTone tone) override {
+    portLines.emplace_back(reason);
+    portLineTones.push_back(tone);
+  }
   std::optional<int> AskChoice(std::string_view question,
                                const std::vector<std::string>& options) override {
     choices.push_back({std::string(question), options});
@@ -70,6 +73,7 @@ class FakeHost : public Host {
   std::vector<std::string> later;  // boxes waiting for the event loop
   std::vector<std::string> notes;
   std::vector<std::string> portLines;
+  std::vector<PortLineTone> portLineTones;
   struct Choice {
     std::string question;
     std::vector<std::string> options;

@@ -77,7 +77,7 @@ void BatchHost::Note(std::string_view text) {
   trace_.Line("note " + Quote(text));
 }
 
-void BatchHost::ShowPortLine(std::string_view reason) {
+void BatchHost::ShowPortLine(std::string_view reason, PortLineTone /*tone*/) {
   if (!reason.empty()) Note(reason);
 }
 

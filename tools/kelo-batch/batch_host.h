@@ -35,7 +35,7 @@ class BatchHost : public Host {
   // On standard error, and in the trace as `note "…"`.
   void Note(std::string_view text) override;
   // A reason is traced as a note too; its going away is not.
-  void ShowPortLine(std::string_view reason) override;
+  void ShowPortLine(std::string_view reason, PortLineTone tone) override;
   // Traced as `choice "QUESTION" "OPTION" …`, and declined: a script has no answer.
   std::optional<int> AskChoice(std::string_view question,
                                const std::vector<std::string>& options) override;

@@ -16,7 +16,7 @@ namespace {
 class QuietHost : public BatchHost {
  public:
   using BatchHost::BatchHost;
-  void ShowPortLine(std::string_view text) override { portLine = text; }
+  void ShowPortLine(std::string_view text, PortLineTone /*tone*/) override { portLine = text; }
   std::string portLine;
 };
 
