@@ -203,6 +203,7 @@ void LinkStatusBar::ShowTrends() {
   if (trendsWindow_ == nullptr) {
     const TelemetryRecording& telemetry = panel_.telemetry();
     trendsWindow_ = new TrendsWindow(telemetry.samples(), telemetry.interruptions(), &window_);
+    trendsWindow_->SetClock([this] { return nowMs_(); });
   }
   trendsWindow_->show();
   trendsWindow_->raise();

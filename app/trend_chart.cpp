@@ -138,7 +138,8 @@ void TrendChart::Replot(const TelemetryRing& ring, const TrendSpan& span) {
         extent.low = std::min(extent.low, point.value);
         extent.high = std::max(extent.high, point.value);
       }
-      picture.lines.push_back({lineColours_.at(colour++), picture.axes.size(), std::move(points)});
+      picture.lines.push_back({line.definition->name, lineColours_.at(colour++),
+                               picture.axes.size(), std::move(points)});
     }
     const AxisTicks range = RangeFor(axis, extent);
     ShowRange(*axis.axis, range);

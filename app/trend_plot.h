@@ -17,6 +17,7 @@ struct TrendPicture {
     double high;
   };
   struct Line {
+    const char* name;
     QColor colour;
     std::size_t axis;  // index into axes
     std::vector<TrendPoint> points;
