@@ -3,8 +3,9 @@
 # build/screenshots/panel-startup.png (as it starts), panel-live.png (every line that
 # changes filled with a long text of a running link), panel-status-bar.png (the status
 # bar over a live link), trends-live.png (the Trends window over those minutes of the
-# simulated machine) and trends.png (the Trends window over half an hour). Uses the
-# real X11 platform under xvfb-run when it is installed, else Qt's offscreen platform.
+# simulated machine) and trends.png and trends-dark.png (the Trends window over half an
+# hour with its gaps, on a 1366x768 screen at 125 %, in a light and a dark palette). Uses
+# the real X11 platform under xvfb-run when it is installed, else Qt's offscreen platform.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh
@@ -15,11 +16,11 @@ shots=("$out/panel-startup.png" "$out/panel-live.png" "$out/panel-port-reason.pn
 trends="$out/trends.png"
 render() {
   if command -v xvfb-run >/dev/null; then
-    xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" "$@"
+    xvfb-run -a -s "-screen 0 ${SCREEN:-1280x1024}x24 -dpi 96" "$@"
   else
     QT_QPA_PLATFORM=offscreen "$@"
   fi
 }
 render build/tests/gui/panel-screenshot "${shots[@]}"
-render build/tests/gui/trends-screenshot "$trends"
+SCREEN=1366x768 QT_SCALE_FACTOR=1.25 render build/tests/gui/trends-screenshot "$trends" "$out/trends-dark.png"
 echo "Screenshots: ${shots[*]} $trends"
