@@ -22,7 +22,7 @@ constexpr int kPixelsPerColumn = 2;
 constexpr double kFittedMargin = 0.05;
 constexpr double kGridShare = 0.15;
 constexpr double kAxisLineShare = 0.4;
-constexpr double kGapShade = 0.12;
+constexpr double kGapShade = 0.18;
 
 // `share` of the way from one colour to another.
 QColor Blend(const QColor& from, const QColor& to, double share) {

@@ -30,7 +30,7 @@ struct TrendAxis {
 };
 
 struct TrendChartDefinition {
-  const char* name;  // what the chart shows, for its accessible name
+  const char* name = nullptr;  // what the chart shows, for its accessible name
   TrendAxis left;
   const TrendAxis* right = nullptr;  // null for a chart of one scale
 };

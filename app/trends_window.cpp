@@ -282,7 +282,7 @@ void TrendsWindow::ShowSample(std::size_t index) {
   readout_->setText(text);
   // A screen reader hears of the new sample through the label's name, which Qt announces
   // as changed.
-  readout_->setAccessibleName(QString(text).replace(QLatin1Char('\n'), QLatin1String(". ")));
+  readout_->setAccessibleName(text);
 }
 
 int64_t TrendsWindow::ShownRangeMs() const {
