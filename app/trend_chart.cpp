@@ -41,10 +41,7 @@ QColor LineColour(const TrendLine& line, const QColor& background) {
 }  // namespace
 
 TrendChart::TrendChart(const TrendChartDefinition& definition, bool showTimeLabels)
-    : definition_(definition),
-      time_(new QDateTimeAxis(this)),
-      plot_(new TrendPlot(this)),
-      showsTimeLabels_(showTimeLabels) {
+    : time_(new QDateTimeAxis(this)), plot_(new TrendPlot(this)), showsTimeLabels_(showTimeLabels) {
   setBackgroundRoundness(0);
   layout()->setContentsMargins(0, 0, 0, 0);
   legend()->setAlignment(Qt::AlignRight);

@@ -48,7 +48,6 @@ class TrendChart : public QChart {
   // The time labels' QDateTime format and how many there are across the span.
   void SetTimeLabels(const QString& format, int tickCount);
 
-  const TrendChartDefinition& definition() const { return definition_; }
   const TrendPicture& picture() const { return plot_->picture(); }
 
  private:
@@ -74,7 +73,6 @@ class TrendChart : public QChart {
   QSize PlotSize() const;
   int RoomForTicks(const QValueAxis& axis) const;
 
-  const TrendChartDefinition& definition_;
   QDateTimeAxis* time_;
   TrendPlot* plot_;
   bool showsTimeLabels_;

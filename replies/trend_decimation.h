@@ -11,8 +11,8 @@
 
 // One point of a trend: the time of a sample (pcTimeMs) and one of its values.
 struct TrendPoint {
-  int64_t ms;
-  double value;
+  int64_t ms = 0;
+  double value = 0;
   bool afterGap = false;  // the first point after a gap in the samples: no line leads to it
   bool operator==(const TrendPoint&) const = default;
 };
