@@ -241,7 +241,9 @@ void LinkStatusBar::FeedTrends() {
 void LinkStatusBar::ShowTrends() {
   // A child of the panel's window, so that the panel's modal run does not block it.
   if (trendsWindow_ == nullptr) {
-    trendsWindow_ = new TrendsWindow(panel_.telemetry().samples(), &window_);
+    const TelemetryRecording& telemetry = panel_.telemetry();
+    trendsWindow_ = new TrendsWindow(telemetry.samples(), telemetry.interruptions(), &window_);
+    trendsWindow_->SetClock([this] { return nowMs_(); });
   }
   trendsWindow_->show();
   trendsWindow_->raise();

@@ -4,29 +4,44 @@
 #include <QDateTimeAxis>
 #include <QFontMetricsF>
 #include <QGraphicsLayout>
+#include <QGuiApplication>
+#include <QLegend>
 #include <QLineSeries>
+#include <QPalette>
 #include <QPen>
 #include <QValueAxis>
 #include <algorithm>
-#include <optional>
+
+#include "app/palette_colours.h"
 
 namespace {
 
 constexpr int kMostFittedTicks = 6;
+constexpr int kPixelsPerColumn = 2;
+// Room above and below the lines of a fitted axis, as a share of their range.
+constexpr double kFittedMargin = 0.05;
+constexpr double kGridShare = 0.15;
+constexpr double kAxisLineShare = 0.4;
+constexpr double kGapShade = 0.18;
 
-QList<QPointF> ToSeriesPoints(const std::vector<TrendPoint>& points) {
-  QList<QPointF> list;
-  list.reserve(static_cast<qsizetype>(points.size()));
-  for (const TrendPoint& point : points) {
-    list.emplace_back(static_cast<qreal>(point.ms), point.value);
-  }
-  return list;
+// `share` of the way from one colour to another.
+QColor Blend(const QColor& from, const QColor& to, double share) {
+  return QColor::fromRgbF(static_cast<float>(from.redF() + (to.redF() - from.redF()) * share),
+                          static_cast<float>(from.greenF() + (to.greenF() - from.greenF()) * share),
+                          static_cast<float>(from.blueF() + (to.blueF() - from.blueF()) * share));
+}
+
+// The line's colour that stands out more against the plot's background.
+QColor LineColour(const TrendLine& line, const QColor& background) {
+  const QColor onLight(line.onLight);
+  const QColor onDark(line.onDark);
+  return ContrastRatio(onLight, background) >= ContrastRatio(onDark, background) ? onLight : onDark;
 }
 
 }  // namespace
 
 TrendChart::TrendChart(const TrendChartDefinition& definition, bool showTimeLabels)
-    : time_(new QDateTimeAxis(this)), showsTimeLabels_(showTimeLabels) {
+    : time_(new QDateTimeAxis(this)), plot_(new TrendPlot(this)), showsTimeLabels_(showTimeLabels) {
   setBackgroundRoundness(0);
   layout()->setContentsMargins(0, 0, 0, 0);
   legend()->setAlignment(Qt::AlignRight);
@@ -36,37 +51,67 @@ TrendChart::TrendChart(const TrendChartDefinition& definition, bool showTimeLabe
   addAxis(time_, Qt::AlignBottom);
   AddValueAxis(definition.left, Qt::AlignLeft);
   if (definition.right != nullptr) AddValueAxis(*definition.right, Qt::AlignRight);
+  connect(this, &QChart::plotAreaChanged, this,
+          [this](const QRectF& area) { plot_->SetArea(area); });
+  plot_->SetArea(plotArea());
+  ApplyPalette(QGuiApplication::palette());
 }
 
 void TrendChart::AddValueAxis(const TrendAxis& definition, Qt::Alignment side) {
   auto* axis = new QValueAxis(this);
   axis->setTitleText(QString::fromUtf8(definition.title));
-  axis->setLabelFormat(QString::fromLatin1(definition.labelFormat));
+  axis->setLabelFormat(QStringLiteral("%g"));
   axis->setRange(definition.low, definition.high);
-  if (definition.fixedRange) axis->setTickCount(definition.fixedTicks);
+  axis->setTickCount(definition.ticks);
+  // The grid follows the left axis alone; two sets of lines would not say which is whose.
+  axis->setGridLineVisible(side == Qt::AlignLeft);
   addAxis(axis, side);
   ValueAxis added{axis, &definition, {}};
   for (const TrendLine& line : definition.lines) {
     auto* series = new QLineSeries(this);
     series->setName(QString::fromLatin1(line.name));
-    // One pixel, cosmetic: the raster engine's fast path. A wider pen is stroked as a
-    // path, several times the cost for a plot full of points.
-    QPen pen(QColor(line.color), 1);
-    pen.setCosmetic(true);
-    series->setPen(pen);
     addSeries(series);
     series->attachAxis(time_);
     series->attachAxis(axis);
-    added.lines.push_back({series, line.valueOf});
-  }
-  // An axis of one line takes the line's colour, so that where a chart has two axes the
-  // eye finds which line reads against which.
-  if (definition.lines.size() == 1) {
-    const QColor color(definition.lines.front().color);
-    axis->setLabelsColor(color);
-    axis->setTitleBrush(color);
+    added.lines.push_back({series, &line});
   }
   axes_.push_back(std::move(added));
+}
+
+void TrendChart::ApplyPalette(const QPalette& palette) {
+  const QColor window = palette.color(QPalette::Window);
+  const QColor base = palette.color(QPalette::Base);
+  const QColor text = palette.color(QPalette::WindowText);
+  setBackgroundBrush(window);
+  setBackgroundPen(Qt::NoPen);
+  setPlotAreaBackgroundBrush(base);
+  setPlotAreaBackgroundVisible(true);
+  legend()->setLabelColor(text);
+  const QColor grid = Blend(base, palette.color(QPalette::Text), kGridShare);
+  const QColor rule = Blend(window, text, kAxisLineShare);
+  for (QAbstractAxis* axis : axes()) {
+    axis->setLabelsColor(text);
+    axis->setTitleBrush(text);
+    axis->setGridLineColor(grid);
+    axis->setLinePenColor(rule);
+  }
+  lineColours_.clear();
+  for (ValueAxis& axis : axes_) {
+    for (Line& line : axis.lines) {
+      const QColor colour = LineColour(*line.definition, base);
+      line.series->setPen(QPen(colour, 1));
+      lineColours_.push_back(colour);
+    }
+    // An axis of one line takes the line's colour, so that where a chart has two axes the
+    // eye finds which line reads against which.
+    if (axis.lines.size() == 1) {
+      axis.axis->setLabelsColor(lineColours_.back());
+      axis.axis->setTitleBrush(lineColours_.back());
+    }
+  }
+  QColor shade = palette.color(QPalette::Text);
+  shade.setAlphaF(kGapShade);
+  plot_->SetColours({shade, palette.color(QPalette::Text)}, time_->labelsFont());
 }
 
 void TrendChart::SetTimeLabels(const QString& format, int tickCount) {
@@ -74,92 +119,54 @@ void TrendChart::SetTimeLabels(const QString& format, int tickCount) {
   time_->setTickCount(tickCount);
 }
 
-namespace {
-
-constexpr int kPixelsPerColumn = 2;
-
-}  // namespace
-
-void TrendChart::Replot(const TelemetryRing& ring, int64_t fromMs, int64_t toMs) {
-  const bool resized = PlotResized();
+void TrendChart::Replot(const TelemetryRing& ring, const TrendSpan& span) {
   plotted_ = PlotSize();
   // The lowest and highest value of every second pixel column: a line drawn through them
-  // shows every peak, and Qt Charts' cost grows with each point it is given.
+  // shows every peak, at a cost that does not grow with the samples.
   const int columns = std::max(1, plotted_.width() / kPixelsPerColumn);
-  std::vector<AxisPoints> reduced;
-  std::vector<std::optional<AxisTicks>> ranges;
-  for (const ValueAxis& axis : axes_) {
-    reduced.push_back(Reduce(axis, ring, fromMs, toMs, columns));
-    ranges.push_back(RangeFor(axis, reduced.back()));
-  }
-  const bool axesStay =
-      !resized && fromMs == shownFromMs_ && toMs == shownToMs_ &&
-      std::equal(axes_.begin(), axes_.end(), ranges.begin(),
-                 [](const ValueAxis& axis, const std::optional<AxisTicks>& range) {
-                   return !range || Shows(*axis.axis, *range);
-                 });
-  shownFromMs_ = fromMs;
-  shownToMs_ = toMs;
-  if (axesStay) {
-    // Most new samples change the last column of a few lines at most; a line given the
-    // points it already has would still be mapped, outlined and painted again.
-    for (std::size_t a = 0; a < axes_.size(); ++a) {
-      for (std::size_t l = 0; l < axes_[a].lines.size(); ++l) {
-        QLineSeries& series = *axes_[a].lines[l].series;
-        if (series.points() != reduced[a].lines[l]) series.replace(reduced[a].lines[l]);
-      }
-    }
-    return;
-  }
-  // Each series maps its points to the plot (and outlines them for the mouse) once: it
-  // is emptied before the axes move, which then costs nothing, and filled after.
+  TrendPicture picture{span.fromMs, span.toMs, {}, {}, span.gaps, std::nullopt};
+  std::size_t colour = 0;
   for (ValueAxis& axis : axes_) {
-    for (Line& line : axis.lines) line.series->clear();
-  }
-  time_->setRange(QDateTime::fromMSecsSinceEpoch(fromMs), QDateTime::fromMSecsSinceEpoch(toMs));
-  for (std::size_t a = 0; a < axes_.size(); ++a) {
-    if (ranges[a]) {
-      axes_[a].axis->setRange(ranges[a]->low, ranges[a]->high);
-      axes_[a].axis->setTickCount(ranges[a]->count);
+    Extent extent;
+    for (const Line& line : axis.lines) {
+      std::vector<TrendPoint> points = DecimateMinMax(ring, line.definition->valueOf, span.fromMs,
+                                                      span.toMs, columns, span.longestPauseMs);
+      for (const TrendPoint& point : points) {
+        extent.low = std::min(extent.low, point.value);
+        extent.high = std::max(extent.high, point.value);
+      }
+      picture.lines.push_back({line.definition->name, lineColours_.at(colour++),
+                               picture.axes.size(), std::move(points)});
     }
-    for (std::size_t l = 0; l < axes_[a].lines.size(); ++l) {
-      axes_[a].lines[l].series->replace(reduced[a].lines[l]);
-    }
+    const AxisTicks range = RangeFor(axis, extent);
+    ShowRange(*axis.axis, range);
+    picture.axes.push_back({range.low, range.high});
   }
+  const QDateTime from = QDateTime::fromMSecsSinceEpoch(span.fromMs);
+  const QDateTime to = QDateTime::fromMSecsSinceEpoch(span.toMs);
+  if (time_->min() != from || time_->max() != to) time_->setRange(from, to);
+  plot_->Show(std::move(picture));
 }
 
-TrendChart::AxisPoints TrendChart::Reduce(const ValueAxis& axis, const TelemetryRing& ring,
-                                          int64_t fromMs, int64_t toMs, int columns) const {
-  AxisPoints reduced;
-  for (const Line& line : axis.lines) {
-    const std::vector<TrendPoint> points =
-        DecimateMinMax(ring, line.valueOf, fromMs, toMs, columns);
-    for (const TrendPoint& point : points) {
-      reduced.low = std::min(reduced.low, point.value);
-      reduced.high = std::max(reduced.high, point.value);
+AxisTicks TrendChart::RangeFor(const ValueAxis& axis, const Extent& extent) const {
+  const TrendAxis& full = *axis.definition;
+  const int room = RoomForTicks(*axis.axis);
+  const int mostTicks = std::min(room, kMostFittedTicks);
+  if (fullScale_ || extent.empty()) {
+    // The full range keeps its ticks where they all fit, else only its ends; a value
+    // beyond it widens it rather than leave the plot.
+    if (extent.empty() || (extent.low >= full.low && extent.high <= full.high)) {
+      return {full.low, full.high, room >= full.ticks ? full.ticks : 2};
     }
-    reduced.lines.push_back(ToSeriesPoints(points));
+    return RoundTicks(std::min(full.low, extent.low), std::max(full.high, extent.high), mostTicks);
   }
-  return reduced;
+  const double margin = (extent.high - extent.low) * kFittedMargin;
+  return RoundTicks(extent.low - margin, extent.high + margin, mostTicks);
 }
 
-std::optional<AxisTicks> TrendChart::RangeFor(const ValueAxis& axis,
-                                              const AxisPoints& points) const {
-  const int roomForTicks = RoomForTicks(*axis.axis);
-  if (axis.definition->fixedRange) {
-    // A fixed range keeps its ticks where they all fit, else only its ends.
-    return AxisTicks{axis.definition->low, axis.definition->high,
-                     roomForTicks >= axis.definition->fixedTicks ? axis.definition->fixedTicks : 2};
-  }
-  if (points.low > points.high) return std::nullopt;  // nothing to fit: the range stays
-  // A little room above and below the lines, then round tick values.
-  const double room = (points.high - points.low) * 0.05;
-  return RoundTicks(points.low - room, points.high + room,
-                    std::min(roomForTicks, kMostFittedTicks));
-}
-
-bool TrendChart::Shows(const QValueAxis& axis, const AxisTicks& range) {
-  return axis.min() == range.low && axis.max() == range.high && axis.tickCount() == range.count;
+void TrendChart::ShowRange(QValueAxis& axis, const AxisTicks& range) {
+  if (axis.min() != range.low || axis.max() != range.high) axis.setRange(range.low, range.high);
+  if (axis.tickCount() != range.count) axis.setTickCount(range.count);
 }
 
 QSize TrendChart::PlotSize() const {

@@ -6,31 +6,33 @@
 #include "replies/trend_decimation.h"
 
 // What the Trends window plots: three charts stacked on one time axis, each with its
-// value axis on the left and, where two kinds of quantity share a chart, a second one
-// on the right.
+// value axis on the left and, where two quantities of different scale share a chart, a
+// second one on the right.
 
-// One quantity's line, named in the legend as the panel names its value.
+// One quantity's line, named in the legend as the panel names its value, in a colour for
+// light backgrounds and one for dark: each keeps 4.5:1 against either.
 struct TrendLine {
   const char* name;
   SampleValue valueOf;
-  QRgb color;
+  QRgb onLight;
+  QRgb onDark;
 };
 
-// A value axis and the lines drawn against it. Quantities with known bounds keep them;
-// the others fit the values in the span, and show `low` to `high` while there are none.
+// A value axis and the lines drawn against it. Each fits the values in the span; at full
+// scale, or while there are none, it shows `low` to `high` in `ticks` ticks, grid lines
+// included, widened where a value lies beyond.
 struct TrendAxis {
   const char* title;
   std::span<const TrendLine> lines;
-  bool fixedRange;
-  double low = 0;
-  double high = 0;
-  int fixedTicks = 0;                 // ticks across a fixed range, grid lines included
-  const char* labelFormat = nullptr;  // printf style, as QValueAxis takes it
+  double low;
+  double high;
+  int ticks;
 };
 
 struct TrendChartDefinition {
+  const char* name = nullptr;  // what the chart shows, for its accessible name
   TrendAxis left;
-  const TrendAxis* right = nullptr;  // null for a chart of one kind of quantity
+  const TrendAxis* right = nullptr;  // null for a chart of one scale
 };
 
 // Top to bottom: temperatures, pressures, compressor PWM with the mains value.

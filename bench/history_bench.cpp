@@ -1,5 +1,6 @@
 // What the telemetry history costs: a sample added to a ring that already holds a day,
-// one CSV row, and the export of a whole day. Linked into kelo-core-bench.
+// one CSV row, the export of a whole day, and what a link tick adds for the gaps between
+// samples. Linked into kelo-core-bench.
 //
 // Each benchmark checks afterwards that it did the work it names.
 
@@ -8,7 +9,9 @@
 #include <algorithm>
 #include <string>
 
+#include "link/link_health.h"
 #include "panel/telemetry_csv.h"
+#include "panel/telemetry_recording.h"
 #include "replies/telemetry_history.h"
 
 namespace {
@@ -76,5 +79,25 @@ void BM_CsvOfFullDayRing(benchmark::State& state) {
   state.counters["bytes"] = static_cast<double>(csv.size());
 }
 BENCHMARK(BM_CsvOfFullDayRing)->Unit(benchmark::kMillisecond);
+
+// Why no poll passes come, noted at every link tick: a link that stays as it was, polling
+// (1) or closed (0), reads no clock and records nothing.
+void BM_InterruptionNotedAtTick(benchmark::State& state) {
+  TelemetryRecording recording;
+  LinkHealth health;
+  const bool open = state.range(0) != 0;
+  if (!open) health.Closed();
+  int64_t clockReads = 0;
+  for (auto _ : state) {
+    recording.NoteInterruption(
+        WhyNoPollPasses(open, health, false, recording.interruptions().current()),
+        [&clockReads] { return ++clockReads; });
+    benchmark::ClobberMemory();
+  }
+  if (clockReads > 1 || recording.interruptions().size() > 1) {
+    state.SkipWithError("a tick that changed nothing was recorded");
+  }
+}
+BENCHMARK(BM_InterruptionNotedAtTick)->Arg(1)->Arg(0);
 
 }  // namespace

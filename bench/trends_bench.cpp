@@ -18,6 +18,7 @@
 
 #include "app/dialog_units.h"
 #include "app/trends_window.h"
+#include "replies/poll_interruptions.h"
 #include "replies/telemetry_history.h"
 #include "replies/trend_decimation.h"
 
@@ -64,13 +65,11 @@ QSize PanelSize() {
 
 constexpr int kMostPasses = 10;
 
-// Whether the window's last replot took in the newest sample: its time axis ends within
-// the step (a thirtieth of the span) at or after it.
+// Whether the window's last replot took in the newest sample: its time axis ends there,
+// which is now.
 bool NewestPlotted(const QChart& chart, const TelemetryRing& ring) {
   const auto* time = static_cast<const QDateTimeAxis*>(chart.axes(Qt::Horizontal).first());
-  const int64_t end = time->max().toMSecsSinceEpoch();
-  const int64_t step = (end - time->min().toMSecsSinceEpoch()) / 30;
-  return end >= ring.newest().pcTimeMs && end - ring.newest().pcTimeMs < step;
+  return time->max().toMSecsSinceEpoch() == ring.newest().pcTimeMs;
 }
 
 void BM_DecimateFullRing(benchmark::State& state) {
@@ -113,7 +112,10 @@ void Drain() {
 // event loop, and the repaint of whatever the replot changed, on the offscreen platform.
 void BM_TrendsWindowNewSample(benchmark::State& state) {
   FullDay day;
-  TrendsWindow window(day.ring);
+  const PollInterruptions interruptions;
+  TrendsWindow window(day.ring, interruptions);
+  // Each sample is taken now.
+  window.SetClock([&day] { return day.ring.newest().pcTimeMs; });
   window.findChild<QComboBox*>("range")->setCurrentIndex(static_cast<int>(state.range(0)));
   window.resize(PanelSize());
   window.show();

@@ -42,6 +42,11 @@ void CKeloConfigurationDlg::OnTimer(int timerId) {
   if (timerId == kConnectTimerId && !connectWaits) connection_.ConnectStep();
   if (timerId == kFindTimerId) chooser_.OnFindTick();
   NoteReadoutsCurrent();
+  // So that the Trends window can name its gaps; the clock is read only at a change.
+  recording_.NoteInterruption(
+      WhyNoPollPasses(link_.IsOpen(), health_, GetAllRecordsRead().has_value(),
+                      recording_.interruptions().current()),
+      [this] { return host_.CurrentTimeMs(); });
 }
 
 void CKeloConfigurationDlg::NoteReadoutsCurrent() {

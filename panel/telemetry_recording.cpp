@@ -33,6 +33,24 @@ TelemetrySample SampleOf(const MachineReadings& machine, int64_t pcTimeMs) {
 
 }  // namespace
 
+std::optional<Interruption> WhyNoPollPasses(bool open, const LinkHealth& health, bool gettingAll,
+                                            std::optional<Interruption> before) {
+  if (!open) {
+    switch (health.end()) {
+      case LinkHealth::End::kLost:
+        return Interruption::kPortLost;
+      case LinkHealth::End::kClosed:
+        return Interruption::kClosed;
+      case LinkHealth::End::kNone:
+        break;
+    }
+    return before.value_or(Interruption::kClosed);
+  }
+  if (!health.Live(open)) return Interruption::kNoReplies;
+  if (gettingAll) return Interruption::kGetAll;
+  return std::nullopt;
+}
+
 void TelemetryRecording::NoteReply(int code) {
   if (code == cmd::kReadStatus) arrived_ |= kStatus;
   if (code == cmd::kReadTemperatures) arrived_ |= kTemperatures;

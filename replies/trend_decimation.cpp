@@ -50,8 +50,9 @@ class ColumnGrid {
 // The column being filled: where it ends, and the lowest and the highest value met in it.
 class OpenColumn {
  public:
-  OpenColumn(const ColumnGrid& grid, uint64_t offset, const TrendPoint& point, std::size_t index)
-      : low_(point), high_(point), lowIndex_(index), highIndex_(index) {
+  OpenColumn(const ColumnGrid& grid, uint64_t offset, const TrendPoint& point, std::size_t index,
+             bool afterGap)
+      : low_(point), high_(point), lowIndex_(index), highIndex_(index), afterGap_(afterGap) {
     const uint64_t column = grid.ColumnOf(offset);
     last_ = grid.IsLast(column);
     end_ = last_ ? 0 : grid.Start(column + 1);
@@ -71,6 +72,7 @@ class OpenColumn {
   }
 
   void AppendTo(std::vector<TrendPoint>& points) const {
+    const std::size_t first = points.size();
     if (lowIndex_ == highIndex_) {
       points.push_back(low_);
     } else if (lowIndex_ < highIndex_) {
@@ -80,6 +82,7 @@ class OpenColumn {
       points.push_back(high_);
       points.push_back(low_);
     }
+    points[first].afterGap = afterGap_;
   }
 
  private:
@@ -87,6 +90,7 @@ class OpenColumn {
   TrendPoint high_;
   std::size_t lowIndex_;
   std::size_t highIndex_;
+  bool afterGap_;
   bool last_;
   uint64_t end_;
 };
@@ -94,15 +98,18 @@ class OpenColumn {
 }  // namespace
 
 std::vector<TrendPoint> DecimateMinMax(const TelemetryRing& ring, SampleValue valueOf,
-                                       int64_t fromMs, int64_t toMs, int columns) {
+                                       int64_t fromMs, int64_t toMs, int columns,
+                                       int64_t longestPauseMs) {
   std::vector<TrendPoint> points;
   if (columns <= 0 || toMs < fromMs || valueOf == nullptr) return points;
   const auto offsetOf = [fromMs](int64_t ms) {
     return static_cast<uint64_t>(ms) - static_cast<uint64_t>(fromMs);
   };
   const ColumnGrid grid(offsetOf(toMs), columns);
+  const auto longestPause = static_cast<uint64_t>(std::max<int64_t>(0, longestPauseMs));
 
   std::optional<OpenColumn> column;
+  uint64_t previous = 0;
   for (std::size_t index = FirstSampleAtOrAfter(ring, fromMs); index < ring.size(); ++index) {
     const TelemetrySample& sample = ring.at(index);
     if (sample.pcTimeMs > toMs) break;
@@ -110,12 +117,14 @@ std::vector<TrendPoint> DecimateMinMax(const TelemetryRing& ring, SampleValue va
     if (sample.pcTimeMs < fromMs) continue;
     const TrendPoint point{sample.pcTimeMs, valueOf(sample)};
     const uint64_t offset = offsetOf(sample.pcTimeMs);
-    if (column && column->Holds(offset)) {
+    const bool afterGap = column && offset > previous && offset - previous > longestPause;
+    previous = offset;
+    if (column && !afterGap && column->Holds(offset)) {
       column->Take(point, index);
       continue;
     }
     if (column) column->AppendTo(points);
-    column.emplace(grid, offset, point, index);
+    column.emplace(grid, offset, point, index, afterGap);
   }
   if (column) column->AppendTo(points);
   return points;

@@ -4,8 +4,9 @@
 # changes filled with a long text of a running link), panel-status-bar.png (the status
 # bar over a live link), trends-live.png (the Trends window over those minutes of the
 # simulated machine), panel-stale.png (the machine silent: readouts dimmed, the status
-# bar saying why) and trends.png (the Trends window over half an hour). Then the panel's
-# shots again on a 1366x768 screen at scales 1, 1.25, 1.5 and 2, in
+# bar saying why), trends.png and trends-dark.png (the Trends window over half an hour
+# with its gaps, on a 1366x768 screen at 125 %, in a light and a dark palette). Then the
+# panel's shots and Trends again on a 1366x768 screen at scales 1, 1.25, 1.5 and 2, in
 # build/screenshots/1366x768-scale-S/. Uses the real X11 platform under xvfb-run when it is
 # installed, else Qt's offscreen platform.
 set -euo pipefail
@@ -28,12 +29,14 @@ render() {
   fi
 }
 render 1280x1024 build/tests/gui/panel-screenshot "${shots[@]}"
-render 1280x1024 build/tests/gui/trends-screenshot "$trends"
+QT_SCALE_FACTOR=1.25 render 1366x768 build/tests/gui/trends-screenshot "$trends" \
+  "$out/trends-dark.png"
 for scale in 1 1.25 1.5 2; do
   small="$out/1366x768-scale-$scale"
   mkdir -p "$small"
   small_shots=()
   for name in "${names[@]}"; do small_shots+=("$small/$name.png"); done
   QT_SCALE_FACTOR=$scale render 1366x768 build/tests/gui/panel-screenshot "${small_shots[@]}"
+  QT_SCALE_FACTOR=$scale render 1366x768 build/tests/gui/trends-screenshot "$small/trends.png"
 done
-echo "Screenshots: ${shots[*]} $trends, and at four scales in $out/1366x768-scale-*/"
+echo "Screenshots: ${shots[*]} $trends $out/trends-dark.png, and at four scales in $out/1366x768-scale-*/"

@@ -5,6 +5,7 @@
 #include <zip.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "panel/settings_report.h"
 #include "panel/telemetry_csv.h"
 #include "resources/control_ids.h"
+#include "support/fake_machine.h"
 #include "support/panel_fixture.h"
 
 namespace {
@@ -117,6 +119,38 @@ TEST_F(ServiceTest, EachPollPassThatBroughtTheReadingsGivesOneSample) {
   port.responder = nullptr;  // a silent pass gives none
   LinkTicks(2 * 14);
   EXPECT_EQ(samples.size(), 3u);
+}
+
+// Get All, a machine that stops answering, a pulled adapter (kept through a Connect that
+// cannot open it yet) and a Close each begin a span on the PC's clock; a pass ends one.
+TEST_F(ServiceTest, NotesWhyThePollPassesStopAndWhenTheyComeAgain) {
+  const struct {
+    std::function<void()> action;
+    int ticks;
+    std::optional<Interruption> expected;
+  } steps[] = {
+      {[this] { dlg.commands().OnGetAllClicked(); }, 1, Interruption::kGetAll},
+      {[] {}, 2 * 148 + 1, std::nullopt},
+      {[this] { port.responder = nullptr; }, 14, Interruption::kNoReplies},
+      {[this] { port.purgeTxSucceeds = false; }, 4, Interruption::kPortLost},
+      {[this] { port.openSucceeds = false, Connect(); }, 1, Interruption::kPortLost},
+      {[this] { port.openSucceeds = port.purgeTxSucceeds = true, ConnectTicks(1); }, 1,
+       std::nullopt},
+      {[this] { port.responder = MachineResponder(); }, 40, std::nullopt},
+      {[this] { dlg.connection().OnConnectClicked(); }, 1, Interruption::kClosed},
+  };
+  const PollInterruptions& noted = dlg.telemetry().interruptions();
+  for (const auto& step : steps) {
+    ++host.now;
+    step.action();
+    LinkTicks(step.ticks);
+    EXPECT_EQ(noted.current(), step.expected) << host.now;
+  }
+  ASSERT_EQ(noted.size(), 4u);
+  const int64_t firstMs = (host.now - 7) * 1000;
+  EXPECT_EQ(std::pair(noted.at(0).fromMs, noted.at(0).toMs), std::pair(firstMs, firstMs + 1000));
+  EXPECT_EQ(std::pair(noted.at(2).fromMs, noted.at(2).toMs),
+            std::pair(firstMs + 3000, firstMs + 5000));
 }
 
 struct ArchiveClose {

@@ -24,6 +24,7 @@ struct DecimationCase {
   int64_t toMs;
   int columns;
   std::vector<TrendPoint> expected;
+  int64_t longestPauseMs = std::numeric_limits<int64_t>::max();
 };
 
 void PrintTo(const DecimationCase& c, std::ostream* os) {
@@ -105,6 +106,15 @@ const DecimationCase kCases[] = {
      kMax,
      2,
      {{-5, 1.0}, {0, 2.0}, {7, 3.0}}},
+    // 10 to 40 is a gap: each side of it is reduced apart, and no line leads to 40.
+    {"GapCutsItsColumnAndMarksThePointAfterIt",
+     16,
+     {{0, 4}, {10, 8}, {40, 0}, {50, 12}},
+     0,
+     99,
+     1,
+     {{0, 1.0}, {10, 2.0}, {40, 0.0, true}, {50, 3.0}},
+     20},
     {"NoColumns", 16, {{0, 4}}, 0, 99, 0, {}},
     {"NegativeColumns", 16, {{0, 4}}, 0, 99, -1, {}},
     {"EndBeforeStart", 16, {{0, 4}}, 99, 0, 10, {}},
@@ -117,11 +127,13 @@ class DecimateMinMaxTest : public ::testing::TestWithParam<DecimationCase> {};
 TEST_P(DecimateMinMaxTest, GivesTheExpectedPoints) {
   const DecimationCase& c = GetParam();
   const TelemetryRing ring = RingOf(c.capacity, c.samples);
-  const std::vector<TrendPoint> points = DecimateMinMax(ring, EiOf, c.fromMs, c.toMs, c.columns);
+  const std::vector<TrendPoint> points =
+      DecimateMinMax(ring, EiOf, c.fromMs, c.toMs, c.columns, c.longestPauseMs);
   ASSERT_EQ(points.size(), c.expected.size());
   for (std::size_t i = 0; i < points.size(); ++i) {
     EXPECT_EQ(points[i].ms, c.expected[i].ms) << "point " << i;
     EXPECT_EQ(points[i].value, c.expected[i].value) << "point " << i;
+    EXPECT_EQ(points[i].afterGap, c.expected[i].afterGap) << "point " << i;
   }
 }
 
