@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QPixmap>
+#include <QScreen>
 #include <QToolButton>
 #include <cstdio>
 #include <memory>
@@ -145,7 +146,8 @@ int main(int argc, char* argv[]) {
   bar.ShowTrends();
   TrendsWindow& trends = *bar.trendsWindow();
   trends.findChild<QComboBox*>(QStringLiteral("range"))->setCurrentIndex(0);  // 5 minutes
-  trends.resize(900, 720);
+  // As an engineer would size it, but never past the screen it opened on.
+  trends.resize(QSize(900, 720).boundedTo(trends.screen()->availableGeometry().size()));
   // The replot and its layout run from the event loop.
   for (int pass = 0; pass < 5; ++pass) QApplication::processEvents();
   if (!Save(trends, argv[6])) return 1;
