@@ -65,6 +65,7 @@ LinkStatusBar::LinkStatusBar(CKeloConfigurationDlg& panel, QWidget& window)
   undoClear_->setEnabled(false);
   // Ctrl+Z reaches it wherever the focus is, but an edit keeps its own undo.
   window.addAction(undoClear_);
+  settingsFiles_ = new SettingsFileActions(panel, window, this);
   BuildRow();
 
   connect(&refreshTimer_, &QTimer::timeout, this, &LinkStatusBar::Refresh);
@@ -110,9 +111,11 @@ void LinkStatusBar::BuildRow() {
   QPushButton* trends = BarButton(trends_->text());
   connect(trends, &QPushButton::clicked, trends_, &QAction::trigger);
   QPushButton* service = BarButton(tr("Service"));
-  service->setToolTip(tr("Record the telemetry, export it, or save a service bundle"));
+  service->setToolTip(tr("Record the telemetry, export it, save a service bundle, or save or "
+                        "compare the machine's settings"));
   auto* menu = new QMenu(service);
   menu->addActions({record_, exportCsv_, bundle_});
+  menu->addActions(settingsFiles_->actions());
   service->setMenu(menu);
 
   auto* row = new QHBoxLayout(this);
@@ -120,6 +123,7 @@ void LinkStatusBar::BuildRow() {
   row->setSpacing(8);
   row->addWidget(linkState_);
   row->addWidget(summary_, 1);
+  row->addWidget(settingsFiles_->verdict(), 1);
   row->addWidget(logProgress_);
   row->addWidget(undoButton_);
   row->addWidget(recording_);
@@ -132,6 +136,7 @@ void LinkStatusBar::Refresh() {
   ShowLogProgress();
   ShowRecording();
   FeedTrends();
+  settingsFiles_->Refresh();
   emit refreshed();
 }
 

@@ -10,6 +10,8 @@ namespace {
 constexpr double kLeastTextContrast = 4.5;  // WCAG 2.1 AA for text
 const QColor kDarkRed(0xa4, 0x00, 0x00);
 const QColor kLightRed(0xff, 0x8a, 0x80);
+const QColor kDarkGreen(0x1b, 0x5e, 0x20);
+const QColor kLightGreen(0x81, 0xc7, 0x84);
 
 double Linear(double channel) {
   return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
@@ -32,6 +34,14 @@ QColor WarningText(const QPalette& palette) {
   const QColor background = palette.color(QPalette::Window);
   for (const QColor& red : {kDarkRed, kLightRed}) {
     if (ContrastRatio(red, background) >= kLeastTextContrast) return red;
+  }
+  return palette.color(QPalette::WindowText);
+}
+
+QColor SuccessText(const QPalette& palette) {
+  const QColor background = palette.color(QPalette::Window);
+  for (const QColor& green : {kDarkGreen, kLightGreen}) {
+    if (ContrastRatio(green, background) >= kLeastTextContrast) return green;
   }
   return palette.color(QPalette::WindowText);
 }

@@ -16,5 +16,9 @@ double ContrastRatio(const QColor& a, const QColor& b);
 // colour where no red has it.
 QColor WarningText(const QPalette& palette);
 
+// Text that tells of success (a Write the machine's read-back verified): a green with at
+// least 4.5:1 against the window's background, or the window's own text colour.
+QColor SuccessText(const QPalette& palette);
+
 // Draws `widget`'s text in the warning colour of its palette.
 void ShowAsWarning(QWidget& widget);
