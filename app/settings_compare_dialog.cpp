@@ -79,6 +79,8 @@ void SettingsCompareDialog::FillTable(const Comparison& comparison) {
     const CompareRow& row = comparison.rows[static_cast<std::size_t>(r)];
     settings_.push_back(row.setting);
     QTableWidgetItem* name = Cell(std::string(SettingName(row.setting)));
+    // The note also where a narrow screen scrolls its column out of sight.
+    name->setToolTip(FromCore(row.note));
     if (row.settable) {
       name->setFlags(name->flags() | Qt::ItemIsUserCheckable);
       name->setCheckState(row.ticked ? Qt::Checked : Qt::Unchecked);
