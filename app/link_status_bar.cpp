@@ -111,8 +111,9 @@ void LinkStatusBar::BuildRow() {
   QPushButton* trends = BarButton(trends_->text());
   connect(trends, &QPushButton::clicked, trends_, &QAction::trigger);
   QPushButton* service = BarButton(tr("Service"));
-  service->setToolTip(tr("Record the telemetry, export it, save a service bundle, or save or "
-                        "compare the machine's settings"));
+  service->setToolTip(
+      tr("Record the telemetry, export it, save a service bundle, or save or "
+         "compare the machine's settings"));
   auto* menu = new QMenu(service);
   menu->addActions({record_, exportCsv_, bundle_});
   menu->addActions(settingsFiles_->actions());

@@ -52,9 +52,8 @@ Comparison Begin(const SettingsFile& file, const std::optional<std::string>& mac
   }
   const std::string unticked = ": Cal Value and the other calibration values start unticked.";
   if (comparison.otherMachine && machineName) {
-    comparison.headlines.push_back("This file comes from another machine, " +
-                                   Quoted(fileMachine) + " (this one is " +
-                                   Quoted(Trimmed(shown)) + ")" + unticked);
+    comparison.headlines.push_back("This file comes from another machine, " + Quoted(fileMachine) +
+                                   " (this one is " + Quoted(Trimmed(shown)) + ")" + unticked);
   } else if (comparison.otherMachine) {
     comparison.headlines.push_back("This file comes from " + Quoted(fileMachine) +
                                    ", and this machine's name has not been read" + unticked);
@@ -68,8 +67,7 @@ void Add(Comparison& comparison, CompareRow row, std::optional<std::string> why)
     row.settable = !why;
     row.note = why.value_or(std::string());
   }
-  row.ticked =
-      row.settable && !(comparison.otherMachine && IsMachineSpecific(row.setting));
+  row.ticked = row.settable && !(comparison.otherMachine && IsMachineSpecific(row.setting));
   comparison.rows.push_back(std::move(row));
 }
 
@@ -128,8 +126,9 @@ Comparison CompareWithPanel(const SettingsFile& file, const ControlModel& contro
 }
 
 std::string CompareSummary(const Comparison& comparison) {
-  const auto differ = static_cast<std::size_t>(std::count_if(
-      comparison.rows.begin(), comparison.rows.end(), [](const CompareRow& r) { return r.differs; }));
+  const auto differ =
+      static_cast<std::size_t>(std::count_if(comparison.rows.begin(), comparison.rows.end(),
+                                             [](const CompareRow& r) { return r.differs; }));
   const std::size_t same = comparison.rows.size() - differ;
   if (differ == 0) {
     return comparison.withPanel ? "The panel already shows every setting in this file"

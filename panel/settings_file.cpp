@@ -55,7 +55,8 @@ std::optional<PayloadBytes> ParseBlock(std::string_view text) {
   PayloadBytes block{};
   for (uint8_t& byte : block) {
     text = Trimmed(text);
-    const auto [end, error] = std::from_chars(text.data(), text.data() + std::min<std::size_t>(2, text.size()), byte, 16);
+    const auto [end, error] =
+        std::from_chars(text.data(), text.data() + std::min<std::size_t>(2, text.size()), byte, 16);
     if (error != std::errc() || end != text.data() + 2) return std::nullopt;
     text.remove_prefix(2);
     if (!text.empty() && text.front() != ' ' && text.front() != '\t') return std::nullopt;
@@ -80,9 +81,11 @@ bool IsText(std::string_view line) {
 // Why the first line is not that of a file this program reads, if it is not.
 std::optional<std::string> FormatFault(std::string_view line) {
   int version = 0;
-  const std::string_view number = line.starts_with(kFormatLine) ? line.substr(kFormatLine.size()) : "";
+  const std::string_view number =
+      line.starts_with(kFormatLine) ? line.substr(kFormatLine.size()) : "";
   const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), version);
-  if (number.empty() || error != std::errc() || end != number.data() + number.size() || version < kVersion) {
+  if (number.empty() || error != std::errc() || end != number.data() + number.size() ||
+      version < kVersion) {
     return "not a Brumo settings file: its first line should read " +
            Quoted(std::string(kFormatLine) + std::to_string(kVersion));
   }
@@ -106,7 +109,8 @@ class Reader {
       text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
       if (line.ends_with('\r')) line.remove_suffix(1);
       ++number;
-      if (!IsText(line)) return OnLine(number, "holds bytes that are not text; this is not a settings file");
+      if (!IsText(line))
+        return OnLine(number, "holds bytes that are not text; this is not a settings file");
       if (auto fault = number == 1 ? FormatFault(line) : TakeLine(number, Trimmed(line))) {
         return OnLine(number, *fault);
       }
@@ -188,7 +192,8 @@ std::string TooLarge(std::string_view text) {
 }  // namespace
 
 std::string SettingsFileText(const SettingsFileHeader& header, const MachineBlocks& blocks) {
-  std::string text = std::string(kFormatLine) + std::to_string(kVersion) + std::string(kFileLineEnd);
+  std::string text =
+      std::string(kFormatLine) + std::to_string(kVersion) + std::string(kFileLineEnd);
   auto line = [&text](std::string_view name, std::string_view value) {
     text += std::string(name) + " = " + std::string(value) + std::string(kFileLineEnd);
   };

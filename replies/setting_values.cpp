@@ -68,7 +68,7 @@ PayloadBytes ShownMask(std::size_t unshownSetting) {
 
 const PayloadBytes& BlockOf(std::size_t setting, const MachineBlocks& blocks) {
   return setting == kUnshownCalibrationBytes || IsCalibrationSetting(setting) ? blocks.calibration
-                                                                             : blocks.settings;
+                                                                              : blocks.settings;
 }
 
 std::string Hex(unsigned value) {
@@ -118,9 +118,11 @@ int SettingControl(std::size_t setting) {
 std::string SettingText(std::size_t setting, const MachineBlocks& blocks) {
   if (const Field* field = FieldOf(setting)) {
     const uint8_t byte = ByteOf(*field, blocks);
-    if (field->kind == Kind::kCheck) return std::string(Checked(*field, byte) ? kChecked : kUnchecked);
+    if (field->kind == Kind::kCheck)
+      return std::string(Checked(*field, byte) ? kChecked : kUnchecked);
     const int index = EntryIndex(*field, byte);
-    return index < 0 ? std::string() : std::string(EntriesOf(field->controlId)[static_cast<std::size_t>(index)]);
+    return index < 0 ? std::string()
+                     : std::string(EntriesOf(field->controlId)[static_cast<std::size_t>(index)]);
   }
   if (IsCalibrationSetting(setting)) {
     return std::to_string(blocks.calibration[setting - kFirstCalibrationSetting]);

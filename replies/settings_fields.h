@@ -37,8 +37,8 @@ struct Field {
   uint8_t (*bitsOf)(int index) = nullptr;  // the bits an entry stands for
 };
 
-constexpr Field Combo(std::string_view name, int id, int byte, uint8_t mask, int (*indexOf)(uint8_t),
-                      uint8_t (*bitsOf)(int)) {
+constexpr Field Combo(std::string_view name, int id, int byte, uint8_t mask,
+                      int (*indexOf)(uint8_t), uint8_t (*bitsOf)(int)) {
   return {name, Kind::kCombo, id, byte, mask, mask, false, indexOf, bitsOf};
 }
 
@@ -52,15 +52,19 @@ constexpr Field Check(std::string_view name, int id, int byte, uint8_t group, ui
 // and 1 of byte 7 travel with the N/C and Latching boxes of the main fault but are not
 // read back.
 inline constexpr std::array<Field, 15> kFields = {
-    Combo("Local Temp' (C)", ids::kLocalTempCombo, 3, 0xFF,
-          [](uint8_t b) { return b < kLocalTempFirst ? 0 : b - kLocalTempFirst; },
-          [](int i) { return static_cast<uint8_t>(i + kLocalTempFirst); }),
-    Combo("Run Time", ids::kRunTimeCombo, 4, 0xFF, [](uint8_t b) { return b / kRunTimeStep; },
-          [](int i) { return static_cast<uint8_t>(i * kRunTimeStep); }),
-    Combo("EVAP FAN ADJUST", ids::kEvapFanCombo, 5, 0x0F, [](uint8_t b) { return b & 0x0F; },
-          [](int i) { return static_cast<uint8_t>(i); }),
-    Combo("PUMP ADJUST Min", ids::kPumpMinCombo, 6, 0x0F, [](uint8_t b) { return b & 0x0F; },
-          [](int i) { return static_cast<uint8_t>(i); }),
+    Combo(
+        "Local Temp' (C)", ids::kLocalTempCombo, 3, 0xFF,
+        [](uint8_t b) { return b < kLocalTempFirst ? 0 : b - kLocalTempFirst; },
+        [](int i) { return static_cast<uint8_t>(i + kLocalTempFirst); }),
+    Combo(
+        "Run Time", ids::kRunTimeCombo, 4, 0xFF, [](uint8_t b) { return b / kRunTimeStep; },
+        [](int i) { return static_cast<uint8_t>(i * kRunTimeStep); }),
+    Combo(
+        "EVAP FAN ADJUST", ids::kEvapFanCombo, 5, 0x0F, [](uint8_t b) { return b & 0x0F; },
+        [](int i) { return static_cast<uint8_t>(i); }),
+    Combo(
+        "PUMP ADJUST Min", ids::kPumpMinCombo, 6, 0x0F, [](uint8_t b) { return b & 0x0F; },
+        [](int i) { return static_cast<uint8_t>(i); }),
     Check("Aux Out N/C", ids::kAuxOutNcCheck, 7, 0x80, 0x80, false),
     Check("Main Fault N/C", ids::kMainFaultNcCheck, 7, 0x30, 0x10, false),
     Check("Trig Relay N/C", ids::kTrigRelayNcCheck, 7, 0x40, 0x40, false),
@@ -71,8 +75,9 @@ inline constexpr std::array<Field, 15> kFields = {
     Check("Compressor Run", ids::kCompressorRunCheck, 8, 0x01, 0x01, true),
     Check("Fault Supress", ids::kFaultSuppressCheck, 8, 0x04, 0x04, true),
     Check("USB SAI Off", ids::kUsbSaiOffCheck, 8, 0x08, 0x08, true),
-    Combo("PUMP ADJUST Max", ids::kPumpMaxCombo, 8, 0xF0, [](uint8_t b) { return (b >> 4) & 0x0F; },
-          [](int i) { return static_cast<uint8_t>((i & 0x0F) << 4); }),
+    Combo(
+        "PUMP ADJUST Max", ids::kPumpMaxCombo, 8, 0xF0, [](uint8_t b) { return (b >> 4) & 0x0F; },
+        [](int i) { return static_cast<uint8_t>((i & 0x0F) << 4); }),
 };
 
 // Bytes 3 to 6 of the calibration block, by the captions of their edits.

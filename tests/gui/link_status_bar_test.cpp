@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
@@ -249,6 +250,9 @@ class LinkStatusBarTest : public QObject {
       auto* dialog = qobject_cast<SettingsCompareDialog*>(QApplication::activeModalWidget());
       QVERIFY(dialog != nullptr);
       QCOMPARE(dialog->Ticked(), std::vector<std::size_t>{1});
+      QTest::keyClick(dialog->table(), Qt::Key_Space);  // the keyboard's way to untick
+      QCOMPARE(dialog->Ticked(), std::vector<std::size_t>{});
+      QTest::keyClick(dialog->table(), Qt::Key_Space);
       for (QAbstractButton* button : dialog->findChild<QDialogButtonBox*>()->buttons()) {
         if (button->text() == QStringLiteral("Apply and &Write")) button->click();
       }

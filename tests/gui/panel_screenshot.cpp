@@ -15,8 +15,8 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QPixmap>
-#include <QToolButton>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <cstdio>
 #include <fstream>
 #include <memory>

@@ -1,5 +1,3 @@
-#include "panel/settings_file_commands.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -10,6 +8,7 @@
 #include <vector>
 
 #include "panel/operator_events.h"
+#include "panel/settings_file_commands.h"
 #include "support/operator_controls.h"
 #include "support/panel_fixture.h"
 
@@ -175,8 +174,9 @@ TEST(WriteVerification, TellsWhatTheMachineDidNotTake) {
     std::string verdict;
   } cases[] = {
       {0, false, {}, "Write verified: the machine holds what was sent"},
-      {1U << 4, false, {"The machine kept Run Time at +10 (sent +30)",
-                        "The machine kept S_Ht (C) at 8 (sent 4)"},
+      {1U << 4,
+       false,
+       {"The machine kept Run Time at +10 (sent +30)", "The machine kept S_Ht (C) at 8 (sent 4)"},
        "The machine kept Run Time at +10 (sent +30); The machine kept S_Ht (C) at 8 (sent 4)"},
       {0, true, {"Write not verified: no readback"}, "Write not verified: no readback"},
   };

@@ -7,7 +7,8 @@
 
 namespace {
 
-const SettingsFileHeader kHeader{"FOGGER-ONE", "2v15", "2026-12-07 14:03:22", "Kelo Configuration 1.4"};
+const SettingsFileHeader kHeader{"FOGGER-ONE", "2v15", "2026-12-07 14:03:22",
+                                 "Kelo Configuration 1.4"};
 // Bits no control shows, a run time past the list, bytes 9 to 11, calibration bytes 7 to 11.
 const MachineBlocks kUnusual{{21, 70, 0xA3, 0x52, 0x84, 0x63, 0xDE, 0xAD, 0xBF},
                              {12, 4, 20, 45, 1, 2, 3, 4, 5}};
@@ -67,16 +68,21 @@ TEST(SettingsFile, FilesNotToBeReadAreRefusedNamingTheLine) {
     std::string text;
     std::string fault;
   } cases[] = {
-      {"", "Line 1: not a Brumo settings file: its first line should read \"Brumo settings "
-           "file, version 1\""},
-      {std::string("\x7f" "ELF\x02\x01\x01\0\0", 9), "Line 1: holds bytes that are not text; "
-                                                    "this is not a settings file"},
+      {"",
+       "Line 1: not a Brumo settings file: its first line should read \"Brumo settings "
+       "file, version 1\""},
+      {std::string("\x7f"
+                   "ELF\x02\x01\x01\0\0",
+                   9),
+       "Line 1: holds bytes that are not text; "
+       "this is not a settings file"},
       {Replaced(good, "version 1", "version 2"),
        "Line 1: the file is of version 2, newer than this program reads (version 1)"},
       {Replaced(good, "Idle Enable", std::string("Idle\0Enable", 11)),
        "Line 15: holds bytes that are not text; this is not a settings file"},
-      {Replaced(good, "Saved = ", "Saved = \xC3("), "Line 4: holds bytes that are not text; "
-                                                    "this is not a settings file"},
+      {Replaced(good, "Saved = ", "Saved = \xC3("),
+       "Line 4: holds bytes that are not text; "
+       "this is not a settings file"},
       {cut, "Line 25: the Settings block needs nine bytes in hex, two digits each"},
       {good.substr(0, good.find("Settings block")),
        "Line 24: the file ends without its \"Settings block\" line; it may have been cut short"},

@@ -45,13 +45,20 @@ struct Verb {
 };
 
 constexpr Verb kVerbs[] = {
-    {"click", ActionKind::kClick, true},         {"set", ActionKind::kSet, true},
-    {"type", ActionKind::kType, true},           {"select", ActionKind::kSelect, true},
-    {"entertext", ActionKind::kEnterText, true}, {"answer", ActionKind::kAnswerOk, false},
-    {"savepath", ActionKind::kSavePath, false},  {"savecancel", ActionKind::kSaveCancel, false},
-    {"dump", ActionKind::kDump, false},          {"quit", ActionKind::kQuit, false},
-    {"record", ActionKind::kRecord, false},      {"exportcsv", ActionKind::kExportCsv, false},
-    {"bundle", ActionKind::kBundle, false},      {"savesettings", ActionKind::kSaveSettings, false},
+    {"click", ActionKind::kClick, true},
+    {"set", ActionKind::kSet, true},
+    {"type", ActionKind::kType, true},
+    {"select", ActionKind::kSelect, true},
+    {"entertext", ActionKind::kEnterText, true},
+    {"answer", ActionKind::kAnswerOk, false},
+    {"savepath", ActionKind::kSavePath, false},
+    {"savecancel", ActionKind::kSaveCancel, false},
+    {"dump", ActionKind::kDump, false},
+    {"quit", ActionKind::kQuit, false},
+    {"record", ActionKind::kRecord, false},
+    {"exportcsv", ActionKind::kExportCsv, false},
+    {"bundle", ActionKind::kBundle, false},
+    {"savesettings", ActionKind::kSaveSettings, false},
     {"comparesettings", ActionKind::kCompareSettings, false},
     {"loadsettings", ActionKind::kLoadSettings, false},
 };

@@ -20,10 +20,10 @@ enum class ActionKind {
   kSaveCancel,
   kDump,
   kQuit,
-  kRecord,      // record PATH: the telemetry, each sample as it comes
-  kRecordStop,  // record stop
-  kExportCsv,   // exportcsv PATH: the telemetry the panel holds
-  kBundle,      // bundle PATH: the service bundle
+  kRecord,           // record PATH: the telemetry, each sample as it comes
+  kRecordStop,       // record stop
+  kExportCsv,        // exportcsv PATH: the telemetry the panel holds
+  kBundle,           // bundle PATH: the service bundle
   kSaveSettings,     // savesettings PATH: the machine's blocks as a settings file
   kCompareSettings,  // comparesettings PATH: the file against the machine, traced
   kLoadSettings,     // loadsettings PATH [all|NAME,NAME…]: applied as Apply does
