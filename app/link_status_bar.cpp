@@ -55,7 +55,8 @@ LinkStatusBar::LinkStatusBar(CKeloConfigurationDlg& panel, QWidget& window)
     : QWidget(&window),
       panel_(panel),
       window_(window),
-      nowMs_([] { return QDateTime::currentMSecsSinceEpoch(); }) {
+      nowMs_([] { return QDateTime::currentMSecsSinceEpoch(); }),
+      settingsFiles_(new SettingsFileActions(panel, window, this)) {
   trends_ = AddCommand(tr("Trends"), &LinkStatusBar::ShowTrends);
   record_ = AddCommand(tr("Record…"), &LinkStatusBar::Record);
   exportCsv_ = AddCommand(tr("Export CSV…"), &LinkStatusBar::ExportCsv);
@@ -65,7 +66,6 @@ LinkStatusBar::LinkStatusBar(CKeloConfigurationDlg& panel, QWidget& window)
   undoClear_->setEnabled(false);
   // Ctrl+Z reaches it wherever the focus is, but an edit keeps its own undo.
   window.addAction(undoClear_);
-  settingsFiles_ = new SettingsFileActions(panel, window, this);
   BuildRow();
 
   connect(&refreshTimer_, &QTimer::timeout, this, &LinkStatusBar::Refresh);

@@ -104,7 +104,7 @@ std::vector<std::size_t> SettingsCompareDialog::Ticked() const {
   std::vector<std::size_t> ticked;
   for (int r = 0; r < table_->rowCount(); ++r) {
     const QTableWidgetItem* name = table_->item(r, kSetting);
-    if ((name->flags() & Qt::ItemIsUserCheckable) && name->checkState() == Qt::Checked) {
+    if (name->flags().testFlag(Qt::ItemIsUserCheckable) && name->checkState() == Qt::Checked) {
       ticked.push_back(settings_[static_cast<std::size_t>(r)]);
     }
   }

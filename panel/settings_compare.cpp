@@ -62,7 +62,7 @@ Comparison Begin(const SettingsFile& file, const std::optional<std::string>& mac
   return comparison;
 }
 
-void Add(Comparison& comparison, CompareRow row, std::optional<std::string> why) {
+void Add(Comparison& comparison, CompareRow row, const std::optional<std::string>& why) {
   if (row.differs) {
     row.settable = !why;
     row.note = why.value_or(std::string());
@@ -102,7 +102,7 @@ Comparison CompareWithMachine(const SettingsFile& file, const MachineBlocks& mac
     if (!why && text == SettingText(setting, machine)) {
       why = "The panel shows both as " + Quoted(text) + "; Write cannot tell them apart";
     }
-    Add(comparison, std::move(row), std::move(why));
+    Add(comparison, std::move(row), why);
   }
   DifferingFirst(comparison);
   return comparison;

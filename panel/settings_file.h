@@ -29,7 +29,7 @@
 
 inline constexpr std::string_view kSettingsFileExtension = ".brumo";
 // Far more than any settings file holds, comments included; nothing beyond is read.
-inline constexpr std::size_t kSettingsFileMaxBytes = 64 * 1024;
+inline constexpr std::size_t kSettingsFileMaxBytes = std::size_t{64} * 1024;
 
 // Who and what the file comes from. The machine's bytes are escaped, as in every file
 // this program writes; a fact not read from the machine since Connect is empty.

@@ -105,7 +105,7 @@ std::optional<Comparison> SettingsFileCommands::CompareWithFile(const std::strin
                       MessageButtons::kOk);
     return std::nullopt;
   }
-  const SettingsFile& file = std::get<SettingsFile>(read);
+  const auto& file = std::get<SettingsFile>(read);
   const MachineReadings& machine = panel_.machine;
   const std::optional<std::string> name =
       machine.readSinceConnect.machineName ? std::optional(machine.machineName) : std::nullopt;

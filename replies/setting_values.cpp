@@ -131,7 +131,7 @@ std::string SettingText(std::size_t setting, const MachineBlocks& blocks) {
 }
 
 std::string SettingDetail(std::size_t setting, const MachineBlocks& blocks) {
-  const std::string text = SettingText(setting, blocks);
+  std::string text = SettingText(setting, blocks);
   const Field* field = FieldOf(setting);
   if (field == nullptr || SettingExact(setting, blocks)) return text;
   const unsigned bits = ByteOf(*field, blocks) & field->mask;
