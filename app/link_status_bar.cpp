@@ -59,7 +59,8 @@ LinkStatusBar::LinkStatusBar(CKeloConfigurationDlg& panel, QWidget& window)
     : QWidget(&window),
       panel_(panel),
       window_(window),
-      nowMs_([] { return QDateTime::currentMSecsSinceEpoch(); }) {
+      nowMs_([] { return QDateTime::currentMSecsSinceEpoch(); }),
+      settingsFiles_(new SettingsFileActions(panel, window, this)) {
   trends_ = AddCommand(tr("Trends"), &LinkStatusBar::ShowTrends, Qt::CTRL | Qt::Key_T);
   record_ = AddCommand(tr("Record…"), &LinkStatusBar::Record, Qt::CTRL | Qt::Key_R);
   exportCsv_ = AddCommand(tr("Export CSV…"), &LinkStatusBar::ExportCsv, Qt::CTRL | Qt::Key_E);
@@ -115,9 +116,12 @@ void LinkStatusBar::BuildRow() {
   QPushButton* trends = BarButton(trends_->text());
   connect(trends, &QPushButton::clicked, trends_, &QAction::trigger);
   QPushButton* service = BarButton(tr("Service"));
-  service->setToolTip(tr("Record the telemetry, export it, or save a service bundle"));
+  service->setToolTip(
+      tr("Record the telemetry, export it, save a service bundle, or save or "
+         "compare the machine's settings"));
   auto* menu = new QMenu(service);
   menu->addActions({record_, exportCsv_, bundle_});
+  menu->addActions(settingsFiles_->actions());
   service->setMenu(menu);
 
   auto* row = new QHBoxLayout(this);
@@ -125,6 +129,7 @@ void LinkStatusBar::BuildRow() {
   row->setSpacing(8);
   row->addWidget(linkState_);
   row->addWidget(summary_, 1);
+  row->addWidget(settingsFiles_->verdict(), 1);
   row->addWidget(logProgress_);
   row->addWidget(undoButton_);
   row->addWidget(recording_);
@@ -137,6 +142,7 @@ void LinkStatusBar::Refresh() {
   ShowLogProgress();
   ShowRecording();
   FeedTrends();
+  settingsFiles_->Refresh();
   emit refreshed();
 }
 

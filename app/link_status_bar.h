@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "app/settings_file_actions.h"
 #include "panel/panel_dialog.h"
 
 class CKeloConfigurationDlg;
@@ -66,8 +67,12 @@ class LinkStatusBar : public QWidget {
   void RefreshSoon() { refreshSoon_.start(); }
   void SetClock(Clock nowMs) { nowMs_ = std::move(nowMs); }
 
-  // Trends, Record… (Stop recording while one goes on), Export CSV…, Service bundle….
-  QList<QAction*> commands() const { return {trends_, record_, exportCsv_, bundle_}; }
+  // Trends, Record… (Stop recording while one goes on), Export CSV…, Service bundle…,
+  // Save settings file…, Compare with file….
+  QList<QAction*> commands() const {
+    return QList<QAction*>{trends_, record_, exportCsv_, bundle_} + settingsFiles_->actions();
+  }
+  SettingsFileActions& settingsFiles() const { return *settingsFiles_; }
   // Opens the Trends window, or raises the one already open.
   void ShowTrends();
   TrendsWindow* trendsWindow() const { return trendsWindow_; }
@@ -114,6 +119,7 @@ class LinkStatusBar : public QWidget {
   QAction* exportCsv_ = nullptr;
   QAction* bundle_ = nullptr;
   QAction* undoClear_ = nullptr;
+  SettingsFileActions* settingsFiles_ = nullptr;
   QPushButton* undoButton_ = nullptr;
   QLabel* linkState_ = nullptr;
   HealthLine* summary_ = nullptr;

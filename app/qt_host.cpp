@@ -73,6 +73,7 @@ QString SaveFiltersFor(const QString& suggestedName) {
   const QString all = QStringLiteral("All files (*)");
   if (suggestedName.endsWith(QStringLiteral(".csv"))) return "CSV files (*.csv);;" + all;
   if (suggestedName.endsWith(QStringLiteral(".zip"))) return "Zip archives (*.zip);;" + all;
+  if (suggestedName.endsWith(QStringLiteral(".brumo"))) return "Settings files (*.brumo);;" + all;
   return "Text files (*.txt);;" + all;
 }
 
@@ -83,6 +84,13 @@ std::optional<std::string> QtHost::AskSavePath(std::string_view suggestedName) {
   const QString suggested = QDir::current().filePath(FromCore(suggestedName));
   const QString path =
       QFileDialog::getSaveFileName(window_, QString(), suggested, SaveFiltersFor(suggested));
+  if (path.isEmpty()) return std::nullopt;
+  return PathToCore(path);
+}
+
+std::optional<std::string> QtHost::AskOpenPath(std::string_view extension) {
+  const QString path = QFileDialog::getOpenFileName(window_, QString(), QDir::currentPath(),
+                                                    SaveFiltersFor(FromCore(extension)));
   if (path.isEmpty()) return std::nullopt;
   return PathToCore(path);
 }

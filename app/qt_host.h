@@ -32,6 +32,7 @@ class QtHost : public Host {
   MessageAnswer ShowMessage(std::string_view text, MessageButtons buttons) override;
   void ShowMessageLater(std::string_view text) override;
   std::optional<std::string> AskSavePath(std::string_view suggestedName) override;
+  std::optional<std::string> AskOpenPath(std::string_view extension) override;
   int64_t MonotonicMicros() override { return clock_.MonotonicMicros(); }
   void SleepUntilMicros(int64_t micros) override { clock_.SleepUntilMicros(micros); }
   int64_t CurrentTime() override;

@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr int32_t kSHtMax = 10;
-constexpr int32_t kCalValueMax = 250;
 constexpr int32_t kByteMax = 255;
 // The "s-heat minimum" message shows this divided by 4, so its digit is always 0.
 constexpr int32_t kSHtMinimumRaw = 1;

@@ -1,9 +1,15 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+
+// What the panel lets Write send: S_Ht up to 10, a Cal Value up to 250 (above, Cal Value
+// is kept as 0).
+inline constexpr int32_t kSHtMax = 10;
+inline constexpr int32_t kCalValueMax = 250;
 
 class Host;
 class LinkEngine;

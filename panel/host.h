@@ -34,6 +34,9 @@ class Host : public LinkClock {
   // The save-file dialog (asks before overwriting, adds no extension, offers text
   // files), with a file name suggested. Nothing when the operator cancels.
   virtual std::optional<std::string> AskSavePath(std::string_view suggestedName) = 0;
+  // The open-file dialog, offering the files whose names end in `extension` first.
+  // Nothing when the operator cancels.
+  virtual std::optional<std::string> AskOpenPath(std::string_view extension) = 0;
   // Seconds since 1970-01-01 00:00:00 UTC.
   virtual int64_t CurrentTime() = 0;
   // The same in milliseconds, where the host knows them.

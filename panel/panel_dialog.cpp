@@ -27,7 +27,8 @@ CKeloConfigurationDlg::CKeloConfigurationDlg(Host& host, SerialPort& port,
       commands_(state_, link_, log_, recording_, host),
       connection_(state_, link_, log_, health_, host),
       chooser_(state_, link_, host, std::move(makePort)),
-      service_(state_, recording_, health_, connection_, host) {}
+      service_(state_, recording_, health_, connection_, host),
+      settingsFiles_(state_, link_, commands_, recording_, host) {}
 
 void CKeloConfigurationDlg::OnTimer(int timerId) {
   // Connect waits while Find machine asks the adapters: each would find the other's hold
@@ -35,6 +36,8 @@ void CKeloConfigurationDlg::OnTimer(int timerId) {
   const bool connectWaits = chooser_.finding();
   if (timerId == kLinkTimerId) {
     link_.Tick();
+    // A Write whose read-back the closed link can no longer bring.
+    if (!link_.IsOpen() && verification_.ReadBackOver()) TellVerdict();
     if (!connectWaits) connection_.PrepareOpen();
     AdvanceProgress(state_.gate.txInProgress);
     AdvanceProgress(state_.gate.rxInProgress);
@@ -76,8 +79,9 @@ void CKeloConfigurationDlg::AdvanceProgress(bool& inProgress) {
 
 // --- What the link reports ---
 
-void CKeloConfigurationDlg::OnRequestSent(const Frame& /*request*/) {
+void CKeloConfigurationDlg::OnRequestSent(const Frame& request) {
   health_.RequestSent();
+  verification_.RequestSent(request);
 }
 
 void CKeloConfigurationDlg::OnReplyComplete(const Frame& reply) {
@@ -90,6 +94,7 @@ void CKeloConfigurationDlg::OnReplyComplete(const Frame& reply) {
     cmd::IsAcknowledgement(code) ? health_.Acknowledged() : health_.UnhandledCode();
   }
   recording_.NoteReply(code);
+  if (verification_.ReplyComplete(reply)) TellVerdict();
   if (code == cmd::kReadClock) {
     health_.ClockMeasured(state_.machine.deviceClock - host_.CurrentTime());
   }
@@ -115,9 +120,15 @@ void CKeloConfigurationDlg::OnPortGone(PortGone why) {
 }
 
 void CKeloConfigurationDlg::OnIdle() {
+  // Write's requests have all had their turn.
+  if (verification_.ReadBackOver()) TellVerdict();
   EndPass();
   QueuePollSet();
   ShowClockLine();
+}
+
+void CKeloConfigurationDlg::TellVerdict() {
+  for (const std::string& failure : verification_.last()->failures) host_.Note(failure);
 }
 
 // The pass that ends gives the telemetry's sample; a recording that cannot go on says so.

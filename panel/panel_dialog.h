@@ -11,7 +11,9 @@
 #include "panel/host.h"
 #include "panel/port_chooser.h"
 #include "panel/service_commands.h"
+#include "panel/settings_file_commands.h"
 #include "panel/telemetry_recording.h"
+#include "panel/write_verification.h"
 #include "replies/log_follower.h"
 #include "state/panel_state.h"
 
@@ -64,6 +66,9 @@ class CKeloConfigurationDlg : private LinkListener, private RequestSource {
   ConnectionManager& connection() { return connection_; }
   PortChooser& chooser() { return chooser_; }
   ServiceCommands& service() { return service_; }
+  SettingsFileCommands& settingsFiles() { return settingsFiles_; }
+  // What the last Write's read-back said.
+  const WriteVerification& writeVerification() const { return verification_; }
   const LinkHealth& health() const { return health_; }
   const TelemetryRecording& telemetry() const { return recording_; }
   // Not live: closed, lost, or the last three requests without a complete reply. The
@@ -105,6 +110,8 @@ class CKeloConfigurationDlg : private LinkListener, private RequestSource {
   void AdvanceProgress(bool& inProgress);
   void EndPass();
   void NoteReadoutsCurrent();
+  // The verdict of the last Write just decided: its failures are noted as well.
+  void TellVerdict();
 
   Host& host_;
   PanelState state_;
@@ -116,6 +123,8 @@ class CKeloConfigurationDlg : private LinkListener, private RequestSource {
   ConnectionManager connection_;
   PortChooser chooser_;
   ServiceCommands service_;
+  SettingsFileCommands settingsFiles_;
+  WriteVerification verification_;
   std::function<void()> readoutsCurrentChanged_;
   bool currentTold_ = false;
 };

@@ -9,6 +9,7 @@
 #include "panel/host.h"
 #include "panel/saved_file.h"
 #include "panel/service_texts.h"
+#include "panel/settings_file_commands.h"
 #include "panel/settings_report.h"
 #include "panel/telemetry_csv.h"
 #include "panel/telemetry_recording.h"
@@ -64,7 +65,7 @@ std::string ServiceCommands::BundleArchive(std::string* error) const {
   const int64_t now = host_.CurrentTime();
   const int64_t nowMs = host_.CurrentTimeMs();
   const ControlState* list = panel_.controls.Find(ids::kEventList);
-  const std::vector<BundleEntry> entries = {
+  std::vector<BundleEntry> entries = {
       {"settings.txt", SettingsReport(panel_)},
       {"event-log.txt", list == nullptr ? std::string() : EventLogFileContent(list->lines)},
       {"telemetry.csv", TelemetryCsv(recording_.samples())},
@@ -72,6 +73,10 @@ std::string ServiceCommands::BundleArchive(std::string* error) const {
       {"identity.txt", IdentityReport({panel_.machine, health_, panel_.values.commPort,
                                        connection_.SelectedDevice(), now})},
   };
+  // The machine's blocks, once both have arrived since Connect.
+  if (std::optional<std::string> settings = MachineSettingsFile(panel_, now)) {
+    entries.push_back({"settings.brumo", std::move(*settings)});
+  }
   std::string reason;
   const std::optional<std::string> archive = ZipArchive(entries, now, &reason);
   if (!archive && error != nullptr) *error = reason.empty() ? "the archive failed" : reason;

@@ -29,7 +29,8 @@ class ServiceCommands {
   void SaveBundle(const std::string& path);
 
   // The bundle's files: the settings report, the event log, the telemetry of the ring,
-  // link-health.txt and identity.txt, as a zip archive.
+  // link-health.txt, identity.txt and, once the machine's blocks have arrived,
+  // settings.brumo, as a zip archive.
   std::string BundleArchive(std::string* error) const;
 
  private:

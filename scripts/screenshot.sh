@@ -4,9 +4,10 @@
 # changes filled with a long text of a running link), panel-status-bar.png (the status
 # bar over a live link), trends-live.png (the Trends window over those minutes of the
 # simulated machine), panel-stale.png (the machine silent: readouts dimmed, the status
-# bar saying why), trends.png and trends-dark.png (the Trends window over half an hour
-# with its gaps, on a 1366x768 screen at 125 %, in a light and a dark palette). Then the
-# panel's shots and Trends again on a 1366x768 screen at scales 1, 1.25, 1.5 and 2, in
+# bar saying why), compare-settings.png (the Compare dialog over another machine's settings
+# file), trends.png and trends-dark.png (the Trends window over half an hour with its gaps,
+# on a 1366x768 screen at 125 %, in a light and a dark palette). Then the panel's shots
+# and Trends again on a 1366x768 screen at scales 1, 1.25, 1.5 and 2, in
 # build/screenshots/1366x768-scale-S/. Uses the real X11 platform under xvfb-run when it is
 # installed, else Qt's offscreen platform.
 set -euo pipefail
@@ -15,7 +16,7 @@ scripts/build.sh
 out=build/screenshots
 mkdir -p "$out"
 names=(panel-startup panel-live panel-port-reason panel-port-picker panel-status-bar
-       trends-live panel-stale)
+       trends-live panel-stale compare-settings)
 shots=()
 for name in "${names[@]}"; do shots+=("$out/$name.png"); done
 trends="$out/trends.png"

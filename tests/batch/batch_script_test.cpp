@@ -33,8 +33,10 @@ TEST(BatchScript, ParsesEveryActionWithItsArguments) {
       "at 6 savecancel\n"
       "at 7 dump\r\n"
       "at 7 set 1003 \n"
+      "at 8 loadsettings /tmp/a\\x20b.brumo Run Time,PUMP ADJUST Max\n"
+      "at 8 loadsettings /tmp/a.brumo all\n"
       "at 9 quit\n");
-  ASSERT_EQ(actions.size(), 12u);
+  ASSERT_EQ(actions.size(), 14u);
   EXPECT_EQ(actions[0].kind, ActionKind::kClick);
   EXPECT_EQ(actions[0].id, 1026);
   EXPECT_EQ(actions[0].line, 3);
@@ -49,7 +51,10 @@ TEST(BatchScript, ParsesEveryActionWithItsArguments) {
   EXPECT_EQ(actions[8].kind, ActionKind::kSaveCancel);
   EXPECT_EQ(actions[9].kind, ActionKind::kDump);
   EXPECT_EQ(actions[10].text, "");
-  EXPECT_EQ(actions[11].kind, ActionKind::kQuit);
+  EXPECT_EQ(actions[11].text, "/tmp/a b.brumo");
+  EXPECT_EQ(actions[11].names, (std::vector<std::string>{"Run Time", "PUMP ADJUST Max"}));
+  EXPECT_EQ(actions[12].names, std::vector<std::string>{});
+  EXPECT_EQ(actions[13].kind, ActionKind::kQuit);
 }
 
 struct BadLine {
@@ -71,6 +76,7 @@ TEST(BatchScript, ReportsTheFirstBadLine) {
       {"at 1 set 1003 \\q\n", 1, "malformed escape in text"},
       {"at 1 set 1003 \\x4\n", 1, "malformed escape in text"},
       {"at 1 savepath\n", 1, "expected a path"},
+      {"at 1 loadsettings\n", 1, "expected a path"},
       {"at 1 quit now\n", 1, "unexpected words at the end of the line"},
   };
   for (const BadLine& c : cases) {

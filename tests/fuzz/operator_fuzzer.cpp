@@ -52,6 +52,7 @@ bool ChangesSettings(const Action& action) {
     case ActionKind::kType:
     case ActionKind::kSelect:
     case ActionKind::kEnterText:
+    case ActionKind::kLoadSettings:
       return true;
     case ActionKind::kClick:
       return action.id != ids::kWriteButton && action.id != ids::kReadButton &&
@@ -63,7 +64,9 @@ bool ChangesSettings(const Action& action) {
 
 bool NamesAPath(const Action& action) {
   return action.kind == ActionKind::kSavePath || action.kind == ActionKind::kRecord ||
-         action.kind == ActionKind::kExportCsv || action.kind == ActionKind::kBundle;
+         action.kind == ActionKind::kExportCsv || action.kind == ActionKind::kBundle ||
+         action.kind == ActionKind::kSaveSettings || action.kind == ActionKind::kCompareSettings ||
+         action.kind == ActionKind::kLoadSettings;
 }
 
 // The script's path inside the run's folder: "$OUT" and leading slashes dropped, no way
@@ -93,7 +96,7 @@ std::vector<Action> ReadActions(const std::string& script, const fs::path& folde
       }
     }
   }
-  actions.push_back({0, kLastTick, ActionKind::kQuit, 0, 0, {}});
+  actions.push_back({0, kLastTick, ActionKind::kQuit, 0, 0, {}, {}});
   return actions;
 }
 

@@ -7,16 +7,19 @@
 
 #include <QAction>
 #include <QChartView>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
 #include <functional>
 #include <span>
 
+#include "app/settings_compare_dialog.h"
 #include "app/trend_chart.h"
 #include "app/trends_window.h"
 #include "resources/control_ids.h"
@@ -182,7 +185,9 @@ class LinkStatusBarTest : public QObject {
     for (QAction* action : menu.actions()) texts.append(action->text());
     QCOMPARE(texts, (QStringList{"&About Kelo Configuration...", "", "Trends",
                                  QString::fromUtf8("Record…"), QString::fromUtf8("Export CSV…"),
-                                 QString::fromUtf8("Service bundle…")}));
+                                 QString::fromUtf8("Service bundle…"),
+                                 QString::fromUtf8("Save settings file…"),
+                                 QString::fromUtf8("Compare with file…")}));
     QAction* trends = menu.actions()[2];
     QAction* record = menu.actions()[3];
 
@@ -220,6 +225,35 @@ class LinkStatusBarTest : public QObject {
     record->trigger();
     QVERIFY(!f.panel.dlg.telemetry().recording());
     QCOMPARE(record->text(), QString::fromUtf8("Record…"));
+
+    // The machine's file, its Run Time edited, compared, applied and written: the bar
+    // says the read-back verified it.
+    const std::string settings = folder.filePath(QStringLiteral("m.brumo")).toStdString();
+    f.panel.host.savePaths.push_back(settings);
+    menu.actions()[6]->trigger();
+    QFile file(QString::fromStdString(settings));
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    const QByteArray edited = file.readAll().replace("Run Time = +20", "Run Time = +30");
+    file.resize(0);
+    file.write(edited);
+    file.close();
+    f.panel.host.openPath = settings;
+    QTimer::singleShot(0, [] {
+      auto* dialog = qobject_cast<SettingsCompareDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog != nullptr);
+      QCOMPARE(dialog->Ticked(), std::vector<std::size_t>{1});
+      QTest::keyClick(dialog->table(), Qt::Key_Space);  // the keyboard's way to untick
+      QCOMPARE(dialog->Ticked(), std::vector<std::size_t>{});
+      QTest::keyClick(dialog->table(), Qt::Key_Space);
+      for (QAbstractButton* button : dialog->findChild<QDialogButtonBox*>()->buttons()) {
+        if (button->text() == QStringLiteral("Apply and &Write")) button->click();
+      }
+    });
+    menu.actions()[7]->trigger();
+    QVERIFY(TickUntil(f, [&] { return f.panel.dlg.writeVerification().last().has_value(); }));
+    bar.Refresh();
+    QCOMPARE(bar.settingsFiles().verdict()->text(),
+             QStringLiteral("Write verified: the machine holds what was sent"));
   }
 };
 

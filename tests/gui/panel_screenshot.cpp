@@ -2,25 +2,30 @@
 // of a running link in every line that changes (scripts/screenshot.sh).
 //
 //   panel-screenshot STARTUP.png LIVE.png PORT.png PICKER.png STATUS.png TRENDS.png STALE.png
+//                    COMPARE.png
 //
 // PORT.png shows the line beside the port with why the port cannot be opened,
 // PICKER.png the picker's menu with two adapters, STATUS.png the panel after some
 // minutes of talking to the simulated machine, with the link's health in the status bar,
 // TRENDS.png the Trends window over those minutes, and STALE.png the panel after the
-// machine has gone silent: readouts dimmed, the status bar saying why.
+// machine has gone silent: readouts dimmed, the status bar saying why. COMPARE.png is the
+// Compare dialog over the file of another machine that differs in five settings.
 
 #include <QApplication>
 #include <QComboBox>
 #include <QMenu>
 #include <QPixmap>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <cstdio>
+#include <fstream>
 #include <memory>
 
 #include "app/link_status_bar.h"
 #include "app/panel_window.h"
 #include "app/port_picker.h"
+#include "app/settings_compare_dialog.h"
 #include "app/trends_window.h"
 #include "link/serial_devices.h"
 #include "panel/panel_dialog.h"
@@ -96,14 +101,30 @@ bool Save(QWidget& window, const char* path) {
   return false;
 }
 
+// Another machine's file, with a run time the panel shows rounded, a line edited by hand
+// and a name this program does not know.
+bool SaveCompare(CKeloConfigurationDlg& panel, QWidget& window, const char* path) {
+  const QTemporaryDir folder;
+  const std::string file = folder.filePath(QStringLiteral("other.brumo")).toStdString();
+  std::string text = SettingsFileText({"FOGGER-TWO", "2v15", "2026-12-07 14:03:22", "Kelo 1.4"},
+                                      {{23, 25, 0x13, 2, 0x84, 0x73, 0, 0, 0}, {40, 4, 20, 45}});
+  text.replace(text.find("Pump Run = checked"), 18, "Pump Run = unchecked\r\nFog Colour = blue");
+  std::ofstream(file, std::ios::binary) << text;
+  const std::optional<Comparison> comparison = panel.settingsFiles().CompareWithFile(file);
+  if (!comparison) return false;
+  SettingsCompareDialog dialog(*comparison, &window);
+  dialog.show();
+  return Save(dialog, path);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
-  if (argc != 8) {
+  if (argc != 9) {
     std::fprintf(stderr,
                  "usage: panel-screenshot STARTUP.png LIVE.png PORT.png PICKER.png STATUS.png "
-                 "TRENDS.png STALE.png\n");
+                 "TRENDS.png STALE.png COMPARE.png\n");
     return 2;
   }
   FakeHost host;
@@ -152,6 +173,7 @@ int main(int argc, char* argv[]) {
   for (int pass = 0; pass < 5; ++pass) QApplication::processEvents();
   if (!Save(trends, argv[6])) return 1;
   trends.close();
+  if (!SaveCompare(panel, window, argv[8])) return 1;
 
   port.responder = nullptr;  // the machine falls silent for twelve seconds
   RunLinkTicks(panel, host, 100);

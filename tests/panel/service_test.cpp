@@ -1,5 +1,5 @@
 // A service visit's records: the link's health in words, the samples of the poll
-// passes, and the bundle's five files.
+// passes, and the bundle's six files.
 
 #include <gtest/gtest.h>
 #include <zip.h>
@@ -12,6 +12,7 @@
 
 #include "panel/event_log_file.h"
 #include "panel/service_texts.h"
+#include "panel/settings_file_commands.h"
 #include "panel/settings_report.h"
 #include "panel/telemetry_csv.h"
 #include "resources/control_ids.h"
@@ -176,11 +177,15 @@ std::vector<std::pair<std::string, std::string>> Unzipped(const std::string& byt
   return entries;
 }
 
-TEST_F(ServiceTest, BundleHoldsTheFiveFilesOfTheVisit) {
+TEST_F(ServiceTest, BundleHoldsTheSixFilesOfTheVisit) {
   std::string error;
   const auto entries = Unzipped(dlg.service().BundleArchive(&error));
   ASSERT_EQ(error, "");
-  ASSERT_EQ(entries.size(), 5u);
+  ASSERT_EQ(entries.size(), 6u);
+  EXPECT_EQ(entries[5],
+            std::pair(std::string("settings.brumo"), *MachineSettingsFile(state(), host.now)));
+  EXPECT_NE(entries[5].second.find("\r\nMachine name = X\\x0d\\x0aProgram: fake\r\n"),
+            std::string::npos);
   EXPECT_EQ(entries[0], std::pair(std::string("settings.txt"), SettingsReport(state())));
   EXPECT_EQ(entries[1].first, "event-log.txt");
   EXPECT_EQ(entries[1].second, EventLogFileContent(dlg.controls().Find(ids::kEventList)->lines));

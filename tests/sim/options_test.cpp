@@ -87,6 +87,8 @@ TEST(SimOptions, EachOptionSetsItsValue) {
        }},
       {{"--cal-seconds", "0.5"},
        [](const SimOptions& o) { return o.machine.calibrationMs == 500; }},
+      {{"--refuse-setting", "3", "--refuse-setting=11"},
+       [](const SimOptions& o) { return o.machine.refusedBytes == 0x0808; }},
       {{"--late", "--reply-delay", "90"},
        [](const SimOptions& o) { return o.faults.delayMs == 90; }},
   };
@@ -132,6 +134,8 @@ TEST(SimOptions, WrongCommandLinesAreRefusedWithAReason) {
       {{"--hangup-after", "-1"}, "bad value for --hangup-after: \"-1\""},
       {{"--hangup-after", "soon"}, "bad value for --hangup-after: \"soon\""},
       {{"--garbage", "12abc"}, "bad value for --garbage: \"12abc\""},
+      {{"--refuse-setting", "2"}, "bad value for --refuse-setting: \"2\""},
+      {{"--refuse-setting", "12"}, "bad value for --refuse-setting: \"12\""},
   };
   for (const BadCase& c : cases) EXPECT_EQ(ParseOptions(c.args, kHostTime).error, c.error);
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "panel/host.h"
@@ -41,6 +42,9 @@ class FakeHost : public Host {
   // The event loop's turn after a tick: the boxes asked for later are shown.
   void RunEventLoop();
   std::optional<std::string> AskSavePath(std::string_view suggestedName) override;
+  std::optional<std::string> AskOpenPath(std::string_view /*extension*/) override {
+    return std::exchange(openPath, std::nullopt);
+  }
   int64_t MonotonicMicros() override { return clock.MonotonicMicros(); }
   void SleepUntilMicros(int64_t until) override { clock.SleepUntilMicros(until); }
   int64_t CurrentTime() override { return now; }
@@ -69,6 +73,7 @@ class FakeHost : public Host {
   // Paths the save dialog returns, in order; nothing (cancel) when none is queued.
   std::deque<std::optional<std::string>> savePaths;
   std::vector<std::string> suggestedNames;  // what each save dialog suggested
+  std::optional<std::string> openPath;      // what the next open dialog returns
   std::vector<Message> messages;
   std::vector<std::string> later;  // boxes waiting for the event loop
   std::vector<std::string> notes;

@@ -74,10 +74,10 @@ void BrumoMachine::Write(uint8_t code, const Frame& request) {
   const auto* const payload = request.begin() + kPayloadStart;
   switch (code) {
     case cmd::kWriteSettings:
-      std::copy_n(payload, state_.settings.size(), state_.settings.begin());
+      Take(payload, state_.settings);
       break;
     case cmd::kWriteCalibration:
-      std::copy_n(payload, state_.calibration.size(), state_.calibration.begin());
+      Take(payload, state_.calibration);
       break;
     case cmd::kWriteNameFirstHalf:
       std::copy_n(payload, 8, name_.begin());
@@ -99,6 +99,12 @@ void BrumoMachine::Write(uint8_t code, const Frame& request) {
       break;
     default:
       break;
+  }
+}
+
+void BrumoMachine::Take(const uint8_t* payload, std::array<uint8_t, 9>& block) const {
+  for (std::size_t i = 0; i < block.size(); ++i) {
+    if ((state_.refusedBytes >> (i + kPayloadStart) & 1U) == 0) block[i] = payload[i];
   }
 }
 

@@ -38,6 +38,8 @@ struct MachineSetup {
   std::array<uint8_t, 9> settings = {21, 20, 3, 2, 0x84, 0x63, 0, 0, 0};
   // Calibration block bytes 3 to 11: Cal Value, S_Ht, T_Min, T_Max, five spare bytes.
   std::array<uint8_t, 9> calibration = {12, 4, 20, 45, 0, 0, 0, 0, 0};
+  // Bit n set: the machine keeps its old value of byte n (3 to 11) on requests 4 and 8.
+  uint16_t refusedBytes = 0;
 
   // Temperatures in quarter degrees: -5.25, -2.00, +35.50, +28.75.
   int16_t ei = -21, eo = -8, ci = 142, co = 115;
@@ -66,6 +68,8 @@ class BrumoMachine {
 
  private:
   void Write(uint8_t code, const Frame& request);
+  // Takes a written block but for the bytes the machine refuses.
+  void Take(const uint8_t* payload, std::array<uint8_t, 9>& block) const;
   Frame Read(uint8_t code, const Frame& request) const;
   // `value` as it stands now: itself, or swung by up to `swing` over `periodS` seconds.
   int Wandered(int value, int swing, int periodS) const;

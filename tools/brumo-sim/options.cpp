@@ -136,6 +136,12 @@ std::vector<Option> OptionTable(ParsedOptions& parsed) {
       {"--mains", true, SetInt(m.mains, 0, 255)},
       {"--settings", true, SetBytes(m.settings, 6)},
       {"--calibration", true, SetBytes(m.calibration, 4)},
+      {"--refuse-setting", true,
+       [&m](std::string_view text) {
+         const auto byte = ParseInt(text, kPayloadStart, kFrameSize - 1);
+         if (byte) m.refusedBytes = static_cast<uint16_t>(m.refusedBytes | 1U << *byte);
+         return byte.has_value();
+       }},
       {"--ei", true, SetInt(m.ei, INT16_MIN, INT16_MAX)},
       {"--eo", true, SetInt(m.eo, INT16_MIN, INT16_MAX)},
       {"--ci", true, SetInt(m.ci, INT16_MIN, INT16_MAX)},
@@ -233,6 +239,9 @@ Machine state (numbers are decimal, or hexadecimal with 0x):
   --calibration C,S,N,X[,B7,..,B11]
                         Cal Value, S_Ht, T_Min, T_Max and up to five further
                         bytes, the rest 0 (default 12,4,20,45)
+  --refuse-setting BYTE keep the old value of byte BYTE (3..11) when request 4 or 8
+                        writes it, as a machine that did not take a setting; may
+                        be given more than once
   --ei/--eo/--ci/--co Q temperatures in quarter degrees (default -21,-8,142,115)
   --pwm B               compressor PWM, 255 = 100 % (default 128)
   --p-high RAW          high pressure raw value, 82 = 0 PSI (default 344 = 200 PSI)

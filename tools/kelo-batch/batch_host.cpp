@@ -37,6 +37,11 @@ std::optional<std::string> BatchHost::AskSavePath(std::string_view /*suggestedNa
   return path;
 }
 
+std::optional<std::string> BatchHost::AskOpenPath(std::string_view /*extension*/) {
+  trace_.Line("opendialog cancel");
+  return std::nullopt;
+}
+
 int64_t BatchHost::ElapsedMs() const {
   return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
                                                                start_)

@@ -22,6 +22,8 @@ class BatchHost : public Host {
   // The event loop's turn after a tick: the boxes asked for later are shown (traced).
   void RunEventLoop();
   std::optional<std::string> AskSavePath(std::string_view suggestedName) override;
+  // Scripts name the file to open in the action itself: traced as `opendialog cancel`.
+  std::optional<std::string> AskOpenPath(std::string_view extension) override;
   int64_t MonotonicMicros() override { return clock_.MonotonicMicros(); }
   void SleepUntilMicros(int64_t micros) override { clock_.SleepUntilMicros(micros); }
   int64_t CurrentTime() override;

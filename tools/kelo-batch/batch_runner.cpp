@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "batch_host.h"
+#include "escapes.h"
 #include "panel/operator_events.h"
 #include "panel/panel_dialog.h"
 #include "panel/service_texts.h"
@@ -15,6 +16,21 @@ namespace {
 long long NextDue(long long due, long long period, long long now) {
   due += period;
   return due <= now ? now + period : due;
+}
+
+// What the Compare dialog shows: its headlines as notes, one line per setting that
+// differs (name, the machine's value, the file's), and the summary.
+void TraceComparison(CKeloConfigurationDlg& panel, Host& host, Trace& trace,
+                     const std::string& path) {
+  const std::optional<Comparison> comparison = panel.settingsFiles().CompareWithFile(path);
+  if (!comparison) return;
+  for (const std::string& headline : comparison->headlines) host.Note(headline);
+  for (const CompareRow& row : comparison->rows) {
+    if (!row.differs) continue;
+    trace.Line("setting " + Quote(SettingName(row.setting)) + " " + Quote(row.current) + " " +
+               Quote(row.file));
+  }
+  trace.Line("compare " + Quote(CompareSummary(*comparison)));
 }
 
 }  // namespace
@@ -72,6 +88,15 @@ bool BatchRunner::Perform(const Action& action) {
       break;
     case ActionKind::kBundle:
       panel_.service().SaveBundle(action.text);
+      break;
+    case ActionKind::kSaveSettings:
+      panel_.settingsFiles().SaveSettingsFile(action.text);
+      break;
+    case ActionKind::kCompareSettings:
+      TraceComparison(panel_, host_, trace_, action.text);
+      break;
+    case ActionKind::kLoadSettings:
+      panel_.settingsFiles().LoadSettings(action.text, action.names);
       break;
     case ActionKind::kQuit:
       return false;

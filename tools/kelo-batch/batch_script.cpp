@@ -45,14 +45,38 @@ struct Verb {
 };
 
 constexpr Verb kVerbs[] = {
-    {"click", ActionKind::kClick, true},         {"set", ActionKind::kSet, true},
-    {"type", ActionKind::kType, true},           {"select", ActionKind::kSelect, true},
-    {"entertext", ActionKind::kEnterText, true}, {"answer", ActionKind::kAnswerOk, false},
-    {"savepath", ActionKind::kSavePath, false},  {"savecancel", ActionKind::kSaveCancel, false},
-    {"dump", ActionKind::kDump, false},          {"quit", ActionKind::kQuit, false},
-    {"record", ActionKind::kRecord, false},      {"exportcsv", ActionKind::kExportCsv, false},
+    {"click", ActionKind::kClick, true},
+    {"set", ActionKind::kSet, true},
+    {"type", ActionKind::kType, true},
+    {"select", ActionKind::kSelect, true},
+    {"entertext", ActionKind::kEnterText, true},
+    {"answer", ActionKind::kAnswerOk, false},
+    {"savepath", ActionKind::kSavePath, false},
+    {"savecancel", ActionKind::kSaveCancel, false},
+    {"dump", ActionKind::kDump, false},
+    {"quit", ActionKind::kQuit, false},
+    {"record", ActionKind::kRecord, false},
+    {"exportcsv", ActionKind::kExportCsv, false},
     {"bundle", ActionKind::kBundle, false},
+    {"savesettings", ActionKind::kSaveSettings, false},
+    {"comparesettings", ActionKind::kCompareSettings, false},
+    {"loadsettings", ActionKind::kLoadSettings, false},
 };
+
+// loadsettings: a path (one word, escapes allowed), then "all" or names apart by commas.
+std::variant<Action, std::string> ParseLoad(Action action, std::string_view rest) {
+  auto path = Unescape(NextWord(rest));
+  if (!path || path->empty()) return std::string("expected a path");
+  action.text = std::move(*path);
+  if (!rest.empty()) rest.remove_prefix(1);
+  if (rest == "all") rest = {};
+  while (!rest.empty()) {
+    const std::size_t comma = rest.find(',');
+    action.names.emplace_back(rest.substr(0, comma));
+    rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+  }
+  return action;
+}
 
 std::variant<Action, std::string> ParseAction(std::string_view rest) {
   Action action;
@@ -75,7 +99,9 @@ std::variant<Action, std::string> ParseAction(std::string_view rest) {
     case ActionKind::kSavePath:
     case ActionKind::kRecord:
     case ActionKind::kExportCsv:
-    case ActionKind::kBundle: {
+    case ActionKind::kBundle:
+    case ActionKind::kSaveSettings:
+    case ActionKind::kCompareSettings: {
       auto text = TextArgument(rest);
       if (!text) return std::string("malformed escape in text");
       const bool wantsPath = action.kind != ActionKind::kSet && action.kind != ActionKind::kType &&
@@ -86,6 +112,8 @@ std::variant<Action, std::string> ParseAction(std::string_view rest) {
       action.text = std::move(*text);
       return action;
     }
+    case ActionKind::kLoadSettings:
+      return ParseLoad(std::move(action), rest);
     case ActionKind::kSelect: {
       const auto index = ToNumber<int>(NextWord(rest));
       if (!index) return std::string("expected an entry number");

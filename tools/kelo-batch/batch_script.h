@@ -20,10 +20,13 @@ enum class ActionKind {
   kSaveCancel,
   kDump,
   kQuit,
-  kRecord,      // record PATH: the telemetry, each sample as it comes
-  kRecordStop,  // record stop
-  kExportCsv,   // exportcsv PATH: the telemetry the panel holds
-  kBundle,      // bundle PATH: the service bundle
+  kRecord,           // record PATH: the telemetry, each sample as it comes
+  kRecordStop,       // record stop
+  kExportCsv,        // exportcsv PATH: the telemetry the panel holds
+  kBundle,           // bundle PATH: the service bundle
+  kSaveSettings,     // savesettings PATH: the machine's blocks as a settings file
+  kCompareSettings,  // comparesettings PATH: the file against the machine, traced
+  kLoadSettings,     // loadsettings PATH [all|NAME,NAME…]: applied as Apply does
 };
 
 struct Action {
@@ -33,6 +36,7 @@ struct Action {
   int id = 0;
   int index = 0;
   std::string text;
+  std::vector<std::string> names;  // loadsettings: the settings named; empty for all
 };
 
 struct ScriptError {
