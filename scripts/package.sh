@@ -13,12 +13,12 @@ out=build/package
 rm -rf "$out" kelo-configuration_*.deb
 mkdir -p "$out"
 name=kelo-configuration_$(dpkg-parsechangelog -S Version)_$(dpkg-architecture -q DEB_HOST_ARCH)
-dpkg-buildpackage -b -us -uc --buildinfo-option=-u"$out" --changes-option=-u"$out" \
+dpkg-buildpackage -b -us -uc -tc --buildinfo-option=-u"$out" --changes-option=-u"$out" \
   --buildinfo-file="$out/$name.buildinfo" --changes-file="$out/$name.changes"
 cp "$out/$name.deb" .
 
-lintian --fail-on error,warning --info "$out/$name.changes"
-staged=debian/kelo-configuration/usr/share
-desktop-file-validate "$staged"/applications/*.desktop
-appstreamcli validate --no-net "$staged"/metainfo/*.metainfo.xml
+lintian --fail-on error,warning --display-info "$out/$name.changes"
+dpkg-deb -x "$name.deb" "$out/root"
+desktop-file-validate "$out"/root/usr/share/applications/*.desktop
+appstreamcli validate --no-net "$out"/root/usr/share/metainfo/*.metainfo.xml
 echo "Package: $name.deb ($(du -k "$name.deb" | cut -f1) kB)"
