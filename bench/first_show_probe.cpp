@@ -1,6 +1,7 @@
 // A probe linked into bench-only builds of a Qt program, never into the program
-// itself. It watches the whole application for the first window shown and reports,
-// on one line of standard output beginning "kelo-probe ":
+// itself, or preloaded into an installed one (LD_PRELOAD). It watches the whole
+// application for the first window shown and reports, on one line of standard output
+// beginning "kelo-probe ":
 //
 //   KELO_PROBE_MODE=startup  the time from process start to the first Show and to the
 //                            end of the window's first paint, and the peak resident

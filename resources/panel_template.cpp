@@ -131,7 +131,12 @@ constexpr std::array kComboLists = {
 constexpr DialogTemplate kAbout{"About Kelo Configuration", "MS Sans Serif", 8, 235, 55};
 
 constexpr std::array kAboutControls = {
-    ControlSpec{kNone, K::kStatic, "Kelo Configuration Version 1.4", {40, 10, 119, 8}, true, true},
+    ControlSpec{kNone,
+                K::kStatic,
+                "Kelo Configuration Version " KELO_VERSION,
+                {40, 10, 119, 8},
+                true,
+                true},
     ControlSpec{kNone,
                 K::kStatic,
                 "Brumo fog machine service panel for Linux",

@@ -1,16 +1,18 @@
 #!/usr/bin/env python3
-"""Draws the application icon, a fog cloud over drifting fog on a blue tile, as a
-256 x 256 RGBA PNG. Standard library only, so it runs anywhere Python does.
+"""Draws the application icon, a fog cloud over drifting fog on a blue tile, as an RGBA
+PNG of SIZE pixels square (default 256). Standard library only, so it runs anywhere
+Python does. The shapes are laid out on a 256 grid and scaled.
 
     scripts/make_icon.py resources/kelo-configuration.png
+    scripts/make_icon.py resources/kelo-configuration-48.png 48
 """
 import math
 import struct
 import sys
 import zlib
 
-SIZE = 256
-SAMPLES = 4  # per axis, for smooth edges
+SIZE = 256  # the grid the shapes are drawn on
+SAMPLES = 4  # per axis and grid pixel, for smooth edges
 
 TILE = (24, 86, 140)
 TILE_EDGE = (14, 56, 96)
@@ -60,37 +62,42 @@ def sample(x, y):
     return (0, 0, 0, 0)
 
 
-def pixel(px, py):
+def pixel(px, py, size):
+    # A smaller icon averages as many samples over each of its pixels as the grid's
+    # pixels it covers take, so thin fog bands keep their weight.
+    scale = SIZE / size
+    samples = SAMPLES * math.ceil(scale)
     acc = [0, 0, 0, 0]
-    for sy in range(SAMPLES):
-        for sx in range(SAMPLES):
-            r, g, b, a = sample(px + (sx + 0.5) / SAMPLES, py + (sy + 0.5) / SAMPLES)
+    for sy in range(samples):
+        for sx in range(samples):
+            r, g, b, a = sample((px + (sx + 0.5) / samples) * scale,
+                                (py + (sy + 0.5) / samples) * scale)
             acc[0] += r * a
             acc[1] += g * a
             acc[2] += b * a
             acc[3] += a
-    n = SAMPLES * SAMPLES
-    alpha = acc[3] / n
+    alpha = acc[3] / (samples * samples)
     if alpha == 0:
         return b"\0\0\0\0"
     return bytes(round(c / acc[3]) for c in acc[:3]) + bytes([round(alpha)])
 
 
-def png(rows):
+def png(rows, size):
     def chunk(kind, data):
         body = kind + data
         return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
 
     raw = b"".join(b"\0" + row for row in rows)
-    header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0)
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
     return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
             chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
 
 def main():
-    rows = [b"".join(pixel(x, y) for x in range(SIZE)) for y in range(SIZE)]
+    size = int(sys.argv[2]) if len(sys.argv) > 2 else SIZE
+    rows = [b"".join(pixel(x, y, size) for x in range(size)) for y in range(size)]
     with open(sys.argv[1], "wb") as out:
-        out.write(png(rows))
+        out.write(png(rows, size))
 
 
 if __name__ == "__main__":

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs whatever of the build's Debian packages is missing. Fast when all are there.
+# Installs whatever of the build's Debian packages is missing, and of the PACKAGEs given
+# (scripts/package.sh names its tools). Fast when all are there.
+#   scripts/setup.sh [PACKAGE...]
 set -euo pipefail
 
 packages=(
@@ -14,6 +16,7 @@ packages=(
   clang libclang-rt-14-dev  # libFuzzer and the sanitizer runtimes
   clang-format clang-tidy   # the layout and lint checks (scripts/lint.sh)
   xvfb xauth                # screenshots of the real window
+  "$@"
 )
 
 missing=()

@@ -375,7 +375,7 @@ class PanelEventsTest : public QObject {
     menu.actions().front()->trigger();
     QCOMPARE(title, QStringLiteral("About Kelo Configuration"));
     QCOMPARE(lines.size(), 2);
-    QCOMPARE(lines.front(), QStringLiteral("Kelo Configuration Version 1.4"));
+    QCOMPARE(lines.front(), QStringLiteral("Kelo Configuration Version " KELO_VERSION));
     QVERIFY(hasIcon);
   }
 
