@@ -1,11 +1,18 @@
 #include "panel/zip_bundle.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <zip.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
+#include <variant>
 #include <vector>
+
+#include "panel/module_loader.h"
 
 namespace {
 
@@ -106,6 +113,35 @@ TEST(ZipArchive, TwoEntriesOfOneNameGiveNothingWithReason) {
   EXPECT_FALSE(bytes);
   EXPECT_EQ(error, "File already exists");
   EXPECT_FALSE(ZipArchive({{"log.txt", "a"}, {"log.txt", "b"}}, kEvenSecond, nullptr));
+}
+
+// The zip module found in the folder KELO_MODULE_DIR names; without it, or with something
+// else in its place, no archive and a reason that names the file and why.
+TEST(ZipArchive, WithoutItsModuleGivesNothingAndSaysWhichFileAndWhy) {
+  const std::string built = std::getenv("KELO_MODULE_DIR");
+  EXPECT_TRUE(std::holds_alternative<void*>(ModuleSymbol(kZipModule, kZipArchiveSymbol)));
+  const std::variant<void*, Failure> other = ModuleSymbol(kZipModule, "kelo_open_trends");
+  ASSERT_TRUE(std::holds_alternative<Failure>(other));
+  EXPECT_EQ(std::get<Failure>(other).reason,
+            built + "/kelo-zip.so has no kelo_open_trends: it is not this version's");
+
+  const std::filesystem::path empty =
+      std::filesystem::temp_directory_path() / ("kelo-modules-" + std::to_string(getpid()));
+  std::filesystem::create_directories(empty);
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe");
+  const std::string missing = "kelo-zip.so is missing: it is in none of " + empty.string() + ", " +
+                              program.parent_path().string() + " or " +
+                              program.parent_path().parent_path().string() + "/lib";
+  const std::string unloadable = (empty / kZipModule).string() + " could not be loaded: ";
+  setenv("KELO_MODULE_DIR", empty.c_str(), 1);
+  for (const std::string& expected : {missing, unloadable}) {
+    std::string error;
+    EXPECT_FALSE(ZipArchive({{"log.txt", "a"}}, kEvenSecond, &error));
+    EXPECT_EQ(error.substr(0, expected.size()), expected) << error;
+    std::ofstream(empty / kZipModule) << "not a library\n";
+  }
+  setenv("KELO_MODULE_DIR", built.c_str(), 1);
+  std::filesystem::remove_all(empty);
 }
 
 }  // namespace
