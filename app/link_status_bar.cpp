@@ -10,10 +10,12 @@
 #include <QStyle>
 #include <algorithm>
 #include <optional>
+#include <variant>
 
 #include "app/palette_colours.h"
 #include "app/text_codec.h"
-#include "app/trends_window.h"
+#include "app/trends_view.h"
+#include "panel/module_loader.h"
 #include "panel/panel_dialog.h"
 #include "panel/service_texts.h"
 
@@ -241,19 +243,34 @@ void LinkStatusBar::FeedTrends() {
   const uint64_t added = panel_.telemetry().samples().added();
   if (added == samplesSeen_) return;
   samplesSeen_ = added;
-  if (trendsWindow_ != nullptr) trendsWindow_->SamplesAdded();
+  if (trendsView_ != nullptr) trendsView_->SamplesAdded();
+}
+
+QWidget* LinkStatusBar::trendsWindow() const {
+  return trendsView_ == nullptr ? nullptr : &trendsView_->widget();
 }
 
 void LinkStatusBar::ShowTrends() {
-  // A child of the panel's window, so that the panel's modal run does not block it.
-  if (trendsWindow_ == nullptr) {
-    const TelemetryRecording& telemetry = panel_.telemetry();
-    trendsWindow_ = new TrendsWindow(telemetry.samples(), telemetry.interruptions(), &window_);
-    trendsWindow_->SetClock([this] { return nowMs_(); });
+  if (trendsView_ == nullptr) trendsView_ = OpenTrends();
+  if (trendsView_ == nullptr) return;
+  QWidget& shown = trendsView_->widget();
+  shown.show();
+  shown.raise();
+  shown.activateWindow();
+}
+
+TrendsView* LinkStatusBar::OpenTrends() {
+  // Qt Charts comes with the module, the first time the window opens.
+  const std::variant<void*, Failure> found = ModuleSymbol(kTrendsModule, kOpenTrendsSymbol);
+  if (const Failure* failure = std::get_if<Failure>(&found)) {
+    panel_.service().TellModuleFailure("Trends", *failure);
+    return nullptr;
   }
-  trendsWindow_->show();
-  trendsWindow_->raise();
-  trendsWindow_->activateWindow();
+  const auto open = reinterpret_cast<OpenTrendsFunction>(std::get<void*>(found));
+  const TelemetryRecording& telemetry = panel_.telemetry();
+  const TrendsView::Clock clock = [this] { return nowMs_(); };
+  // A child of the panel's window, so that the panel's modal run does not block it.
+  return open(&telemetry.samples(), &telemetry.interruptions(), &clock, &window_);
 }
 
 void LinkStatusBar::Record() {

@@ -16,7 +16,7 @@ class CKeloConfigurationDlg;
 class QAction;
 class QLabel;
 class QPushButton;
-class TrendsWindow;
+class TrendsView;
 
 // The link's health in one line: as much of it as fits, ending in "…", so that a long
 // device name never pushes the buttons out of the bar; the whole text in its tooltip. A
@@ -75,7 +75,8 @@ class LinkStatusBar : public QWidget {
   SettingsFileActions& settingsFiles() const { return *settingsFiles_; }
   // Opens the Trends window, or raises the one already open.
   void ShowTrends();
-  TrendsWindow* trendsWindow() const { return trendsWindow_; }
+  // Once opened: the Trends window, which the module made.
+  QWidget* trendsWindow() const;
 
   // The port chosen changed: the device is looked up again at once.
   void DeviceChanged();
@@ -105,6 +106,8 @@ class LinkStatusBar : public QWidget {
   void ShowLogText(const QString& text);
   void ShowRecording();
   void FeedTrends();
+  // Loads the Trends module and opens its window; or tells why it cannot.
+  TrendsView* OpenTrends();
   void Record();
   void ExportCsv();
   void SaveBundle();
@@ -125,7 +128,7 @@ class LinkStatusBar : public QWidget {
   HealthLine* summary_ = nullptr;
   QLabel* logProgress_ = nullptr;
   QLabel* recording_ = nullptr;
-  TrendsWindow* trendsWindow_ = nullptr;
+  TrendsView* trendsView_ = nullptr;
   QTimer refreshTimer_;
   QTimer refreshSoon_;
   QTimer logReadShown_;

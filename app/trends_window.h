@@ -10,6 +10,7 @@
 
 #include "app/trend_chart_view.h"
 #include "app/trend_plot.h"
+#include "app/trends_view.h"
 
 class PollInterruptions;
 class QBoxLayout;
@@ -27,19 +28,17 @@ class TrendChart;
 // or shows its full scale. Pause holds the span and what it shows while samples go on
 // arriving; Resume returns to now. The readout shows the sample at the cursor, which the
 // mouse or, in a chart with the focus, the arrow keys, Home and End move.
-class TrendsWindow : public QWidget {
+class TrendsWindow : public QWidget, public TrendsView {
   Q_OBJECT
 
  public:
-  // Milliseconds since 1970: the clock the samples are taken on.
-  using Clock = std::function<int64_t()>;
-
   TrendsWindow(const TelemetryRing& ring, const PollInterruptions& interruptions,
                QWidget* parent = nullptr);
 
   // A sample went into the ring. Costs next to nothing: the charts are replotted from
   // the event loop afterwards, once for however many samples came before that.
-  void SamplesAdded();
+  void SamplesAdded() override;
+  QWidget& widget() override { return *this; }
   void SetClock(Clock nowMs) { nowMs_ = std::move(nowMs); }
 
  protected:

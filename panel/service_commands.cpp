@@ -91,6 +91,10 @@ void ServiceCommands::AskAndDo(std::string_view what, std::string_view extension
   action(*path);
 }
 
+void ServiceCommands::TellModuleFailure(std::string_view what, const Failure& failure) {
+  host_.ShowMessage(std::string(what) + " cannot open: " + failure.reason, MessageButtons::kOk);
+}
+
 void ServiceCommands::TellWriteFailure(const std::string& path, const std::string& reason) {
   host_.ShowMessage(SaveFailedMessage(path, Failure{0, reason}), MessageButtons::kOk);
 }

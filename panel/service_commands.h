@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "link/failure.h"
+
 class ConnectionManager;
 class Host;
 class LinkHealth;
@@ -22,6 +24,9 @@ class ServiceCommands {
   void OnRecordClicked();
   void OnExportCsvClicked();
   void OnServiceBundleClicked();
+  // What the panel loads on first use (the Trends window) could not be loaded: tells
+  // which file and why.
+  void TellModuleFailure(std::string_view what, const Failure& failure);
 
   void StartRecording(const std::string& path);
   void StopRecording();

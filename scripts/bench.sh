@@ -3,7 +3,8 @@
 # the panel costs: the core benchmarks (link steps, dispatch, the event list, the saved
 # log, request frames, the telemetry ring and its CSV), the Trends window per sample,
 # the ring's peak memory over a day of samples, the UI thread's time per tick while a port
-# opens with 1,000 extra processes running, then the whole program against an
+# opens with 1,000 extra processes running, the libraries the program links (none of
+# those its modules load on first use), then the whole program against an
 # empty Qt dialog (bench/measure_process.sh). Prints each, then a summary against the budgets; the
 # whole report is also kept in build/bench/report.txt. Not part of the tests.
 #
@@ -93,6 +94,21 @@ open_ticks() {
     }' build/bench/open-ticks.txt
 }
 
+# The libraries the program links: none of those its modules bring on first use.
+first_use_libraries() {
+  local linked first_use
+  linked=$(ldd build/app/kelo-configuration)
+  first_use=$(grep -E 'libQt6Charts|libQt6OpenGL|libzip' <<< "$linked" || true)
+  printf '  %-50s %9s  (the label dialog: %s)\n' "libraries kelo-configuration links" \
+    "$(wc -l <<< "$linked")" "$(ldd build/bench/label-dialog-probe | wc -l)"
+  if [[ -z "$first_use" ]]; then
+    echo "  none of Qt Charts, Qt OpenGL and libzip: within"
+  else
+    echo "  OVER: it links what its modules load on first use:"
+    echo "$first_use"
+  fi
+}
+
 {
   echo "Kelo Configuration benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC') on $(uname -n)," \
        "$(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
@@ -115,6 +131,9 @@ open_ticks() {
   echo
   echo "The UI thread per link and connect tick while a port opens, 1,000 extra processes:"
   open_ticks 1000
+  echo
+  echo "Libraries loaded at start (ldd):"
+  first_use_libraries
   echo
   bench/measure_process.sh "$@"
 } 2>&1 | tee "$report"

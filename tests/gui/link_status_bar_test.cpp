@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QChartView>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -21,7 +22,6 @@
 
 #include "app/settings_compare_dialog.h"
 #include "app/trend_chart.h"
-#include "app/trends_window.h"
 #include "resources/control_ids.h"
 #include "window_fixture.h"
 
@@ -191,14 +191,25 @@ class LinkStatusBarTest : public QObject {
     QAction* trends = menu.actions()[2];
     QAction* record = menu.actions()[3];
 
+    // Without its module, Trends says which file is missing, and opens once it is there.
+    const QByteArray built = qgetenv("KELO_MODULE_DIR");
+    qputenv("KELO_MODULE_DIR", QDir::tempPath().toUtf8());
+    trends->trigger();
+    qputenv("KELO_MODULE_DIR", built);
+    QVERIFY(f.window.statusBar().trendsWindow() == nullptr);
+    QCOMPARE(f.Messages().size(), 1);
+    QVERIFY(f.Messages().front().startsWith(
+        "Trends cannot open: kelo-trends.so is missing: it is in none of " + QDir::tempPath()));
+
     // One Trends window, shown again rather than made anew, and told of new samples.
     trends->trigger();
-    TrendsWindow* shown = f.window.statusBar().trendsWindow();
+    QWidget* shown = f.window.statusBar().trendsWindow();
     QVERIFY(shown != nullptr);
     shown->close();
     trends->trigger();
     SettleEvents();
-    QCOMPARE(f.window.findChildren<TrendsWindow*>(), QList<TrendsWindow*>{shown});
+    QCOMPARE(f.window.statusBar().trendsWindow(), shown);
+    QCOMPARE(f.window.findChildren<QChartView*>().size(), 3);
     QVERIFY(shown->isVisible());
     const auto* chart = static_cast<TrendChart*>(shown->findChild<QChartView*>()->chart());
     QCOMPARE(chart->picture().lines.front().points.size(), std::size_t{0});

@@ -26,7 +26,6 @@
 #include "app/panel_window.h"
 #include "app/port_picker.h"
 #include "app/settings_compare_dialog.h"
-#include "app/trends_window.h"
 #include "link/serial_devices.h"
 #include "panel/panel_dialog.h"
 #include "resources/control_ids.h"
@@ -165,7 +164,7 @@ int main(int argc, char* argv[]) {
   if (!saved || !Save(window, argv[5])) return 1;
 
   bar.ShowTrends();
-  TrendsWindow& trends = *bar.trendsWindow();
+  QWidget& trends = *bar.trendsWindow();
   trends.findChild<QComboBox*>(QStringLiteral("range"))->setCurrentIndex(0);  // 5 minutes
   // As an engineer would size it, but never past the screen it opened on.
   trends.resize(QSize(900, 720).boundedTo(trends.screen()->availableGeometry().size()));
