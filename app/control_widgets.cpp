@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,11 +41,16 @@ QWidget* CreateIndicator(const QString& caption, QWidget* parent) {
 
 QWidget* CreateCombo(const ControlSpec& entry, QWidget* parent) {
   auto* combo = new QComboBox(parent);
-  combo->setEditable(true);
-  combo->setInsertPolicy(QComboBox::NoInsert);
   // Typed text stays typed text: no completion, and neither Enter nor leaving the
-  // field picks an entry that happens to match it.
-  combo->setCompleter(nullptr);
+  // field picks an entry that happens to match it. The combo makes a completer for a
+  // line edit that has none; one that already has one is taken as it is, so this
+  // stand-in, dropped at once, spares building a completer over the entries.
+  auto* edit = new QLineEdit(combo);
+  QCompleter standIn;
+  edit->setCompleter(&standIn);
+  combo->setLineEdit(edit);
+  edit->setCompleter(nullptr);
+  combo->setInsertPolicy(QComboBox::NoInsert);
   QObject::disconnect(combo->lineEdit(), &QLineEdit::returnPressed, combo, nullptr);
   QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
   combo->setMaxVisibleItems(
