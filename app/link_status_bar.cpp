@@ -261,12 +261,13 @@ void LinkStatusBar::ShowTrends() {
 
 TrendsView* LinkStatusBar::OpenTrends() {
   // Qt Charts comes with the module, the first time the window opens.
-  const std::variant<void*, Failure> found = ModuleSymbol(kTrendsModule, kOpenTrendsSymbol);
+  const std::variant<OpenTrendsFunction, Failure> found =
+      ModuleFunction<OpenTrendsFunction>(kTrendsModule, kOpenTrendsSymbol);
   if (const Failure* failure = std::get_if<Failure>(&found)) {
     panel_.service().TellModuleFailure("Trends", *failure);
     return nullptr;
   }
-  const auto open = reinterpret_cast<OpenTrendsFunction>(std::get<void*>(found));
+  const OpenTrendsFunction open = std::get<OpenTrendsFunction>(found);
   const TelemetryRecording& telemetry = panel_.telemetry();
   const TrendsView::Clock clock = [this] { return nowMs_(); };
   // A child of the panel's window, so that the panel's modal run does not block it.

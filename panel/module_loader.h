@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -23,3 +24,13 @@ std::vector<std::filesystem::path> ModuleFolders();
 std::variant<void*, Failure> ModuleSymbol(
     const std::string& file, const char* symbol,
     const std::vector<std::filesystem::path>& folders = ModuleFolders());
+
+// The function `symbol` of module `file`, as the type Function, or why not.
+template <typename Function>
+std::variant<Function, Failure> ModuleFunction(const std::string& file, const char* symbol) {
+  std::variant<void*, Failure> found = ModuleSymbol(file, symbol);
+  if (Failure* failure = std::get_if<Failure>(&found)) return std::move(*failure);
+  // dlsym gives a function's address as a data pointer; POSIX has it converted back.
+  return reinterpret_cast<Function>(  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)
+      std::get<void*>(found));
+}

@@ -13,12 +13,13 @@ using ArchiveFunction = bool (*)(const std::vector<BundleEntry>*, int64_t, std::
 
 std::optional<std::string> ZipArchive(const std::vector<BundleEntry>& entries, int64_t modified,
                                       std::string* error) {
-  const std::variant<void*, Failure> found = ModuleSymbol(kZipModule, kZipArchiveSymbol);
+  const std::variant<ArchiveFunction, Failure> found =
+      ModuleFunction<ArchiveFunction>(kZipModule, kZipArchiveSymbol);
   if (const Failure* failure = std::get_if<Failure>(&found)) {
     if (error != nullptr) *error = failure->reason;
     return std::nullopt;
   }
-  const auto archive = reinterpret_cast<ArchiveFunction>(std::get<void*>(found));
+  const ArchiveFunction archive = std::get<ArchiveFunction>(found);
   std::string bytes;
   if (!archive(&entries, modified, &bytes, error)) return std::nullopt;
   return bytes;
