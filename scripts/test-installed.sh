@@ -29,7 +29,8 @@ else
   "${sudo[@]}" apt-get install -y -qq --reinstall "./${debs[0]}"
   # The probe that reports the first paint, from the test build.
   cmake --build build --target kelo-probe-preload
-  fi
+  version=$(dpkg-query -W -f='${Version}' kelo-configuration)
+fi
 bin=$prefix/bin
 # The build tree's modules must not stand in for the installed ones.
 unset KELO_MODULE_DIR
