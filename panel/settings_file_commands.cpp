@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <ctime>
 #include <variant>
 
 #include "link/link_engine.h"
@@ -12,6 +11,7 @@
 #include "panel/host.h"
 #include "panel/saved_file.h"
 #include "panel/telemetry_recording.h"
+#include "replies/time_text.h"
 #include "resources/control_ids.h"
 #include "state/panel_state.h"
 
@@ -20,14 +20,6 @@ namespace {
 constexpr std::string_view kWaitForRx = "Wait for Rx to complete";
 constexpr std::array<int32_t BoundValues::*, 4> kCalibrationValues = {
     &BoundValues::calValue, &BoundValues::sHt, &BoundValues::tMin, &BoundValues::tMax};
-
-std::string LocalDateTime(int64_t now) {
-  const auto seconds = static_cast<std::time_t>(now);
-  std::tm local{};
-  if (localtime_r(&seconds, &local) == nullptr) return {};
-  char text[32];
-  return {text, std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local)};
-}
 
 std::optional<std::size_t> SettingOfControl(int id) {
   for (std::size_t setting = 0; setting < kNamedSettingCount; ++setting) {
@@ -51,7 +43,7 @@ std::optional<std::string> MachineSettingsFile(const PanelState& panel, int64_t 
   const SettingsFileHeader header{
       read.machineName ? EscapedText(machine.machineName) : std::string(),
       read.firmwareRevision ? EscapedText(machine.firmwareRevision) : std::string(),
-      LocalDateTime(now), std::string("Kelo Configuration ") + KELO_VERSION};
+      FormatTime(now, "%Y-%m-%d %H:%M:%S"), std::string("Kelo Configuration ") + KELO_VERSION};
   return SettingsFileText(header, {*machine.machineSettings, *machine.machineCalibration});
 }
 
