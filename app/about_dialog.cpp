@@ -37,8 +37,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
                     kIconPixels, kIconPixels);
 
   for (const ControlSpec& entry : AboutControls()) {
-    QWidget* widget = CreateControlWidget(entry, this);
-    widget->setGeometry(ControlGeometry(entry, base));
+    QWidget* widget = CreateControlWidget(entry, this, base);
     if (entry.kind == ControlKind::kDefaultPushButton) {
       connect(qobject_cast<QAbstractButton*>(widget), &QAbstractButton::clicked, this,
               &QDialog::accept);

@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,6 +13,7 @@
 #include <QRadioButton>
 #include <algorithm>
 
+#include "app/template_group_box.h"
 #include "app/text_codec.h"
 
 namespace {
@@ -83,17 +83,6 @@ QWidget* CreateStatic(const QString& caption, QWidget* parent) {
   return label;
 }
 
-QWidget* CreateGroupBox(const QString& title, QWidget* parent) {
-  // A frame whose top line runs through the middle of the title, as the template's
-  // layout assumes: the controls inside start close below the rectangle's top.
-  auto* group = new QGroupBox(title, parent);
-  group->setStyleSheet(QStringLiteral(
-      "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
-      "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
-      " left: 0.5em; padding: 0 0.2em; }"));
-  return group;
-}
-
 QWidget* CreateOfKind(const ControlSpec& entry, QWidget* parent) {
   const QString caption = FromCore(entry.caption);
   switch (entry.kind) {
@@ -121,13 +110,16 @@ QWidget* CreateOfKind(const ControlSpec& entry, QWidget* parent) {
     case ControlKind::kGroupBox:
       break;
   }
-  return CreateGroupBox(caption, parent);
+  return new TemplateGroupBox(caption, parent);
 }
 
 }  // namespace
 
-QWidget* CreateControlWidget(const ControlSpec& entry, QWidget* parent) {
+QWidget* CreateControlWidget(const ControlSpec& entry, QWidget* parent, DialogBaseUnits base) {
   QWidget* widget = CreateOfKind(entry, parent);
+  // Placed before it is shown: a widget shown without a size of its own is first sized
+  // to its contents, and that measuring is thrown away.
+  widget->setGeometry(ControlGeometry(entry, base));
   widget->setHidden(!entry.shown);
   widget->setEnabled(entry.enabled);
   return widget;

@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app_icon.h"
 #include "app/command_line.h"
 #include "app/keloconfiguration_app.h"
 #include "app/qt_host.h"
@@ -56,7 +55,6 @@ int main(int argc, char* argv[]) {
   if (const auto answered = AnswerWithoutWindow(argc, argv)) return *answered;
   QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(kApplicationName));
-  QApplication::setWindowIcon(AppIcon());
   // QApplication takes the C library's locale from the environment. The panel formats
   // numbers and dates with the C library and shows them as the machine's own tool
   // does: in the "C" locale (dates MM/DD/YY, decimal point).

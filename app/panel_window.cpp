@@ -46,6 +46,7 @@ PanelWindow::PanelWindow(CKeloConfigurationDlg& panel, QWidget* parent)
   const DialogTemplate& form = PanelDialogTemplate();
   form_->setFixedSize(DialogUnitsToPixelsX(form.width, base_),
                       DialogUnitsToPixelsY(form.height, base_));
+  PlaceFormInScrollArea();
   BuildControls();
   // Placed by the base units of the font just set, so not in the initializer list.
   portPicker_ = new PortPicker(panel_, *form_, base_);  // NOLINT(*-prefer-member-initializer)
@@ -70,23 +71,28 @@ PanelWindow::~PanelWindow() {
 void PanelWindow::BuildControls() {
   // In table order: the group boxes come first, so they lie beneath their controls.
   for (const ControlSpec& entry : PanelControls()) {
-    QWidget* widget = CreateControlWidget(entry, form_);
+    QWidget* widget = CreateControlWidget(entry, form_, base_);
     NameControl(entry.id, *widget);
-    widget->setGeometry(ControlGeometry(entry, base_));
     widgets_.push_back(widget);
     if (entry.id != kNoControlId) byId_[entry.id] = widget;
   }
 }
 
 // The template keeps its size and places in a scroll area that shows no scroll bars
-// while the window has room for it; the bar stays under it, always in sight.
-void PanelWindow::AddStatusBar() {
-  statusBar_ = new LinkStatusBar(panel_, *this);
-  scroll_ = new QScrollArea;
+// while the window has room for it. The area takes the form while it is still empty
+// and already under the window, so no control is moved to another parent (and its
+// font resolved again) after it is made.
+void PanelWindow::PlaceFormInScrollArea() {
+  scroll_ = new QScrollArea(this);
   scroll_->setFrameShape(QFrame::NoFrame);
   // The controls take the focus, in the template's order; the area only scrolls to them.
   scroll_->setFocusPolicy(Qt::NoFocus);
   scroll_->setWidget(form_);
+}
+
+// The bar stays under the form, always in sight.
+void PanelWindow::AddStatusBar() {
+  statusBar_ = new LinkStatusBar(panel_, *this);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
@@ -141,10 +147,7 @@ void PanelWindow::InitDialog() {
   setWindowTitle(FromCore(kPanelTitle));
   // The window menu is the panel's context menu (contextMenuEvent): Linux window
   // managers keep their own window menu closed to applications.
-  // The program makes the same icon the application's before the window exists;
-  // sharing that one spares decoding the image a second time at start-up.
-  const QIcon applicationIcon = QApplication::windowIcon();
-  setWindowIcon(applicationIcon.isNull() ? AppIcon() : applicationIcon);
+  if (QApplication::windowIcon().isNull()) SetAppIconAfterFirstPaint(*form_);
   panel_.OnInitDialog();
   RefreshPortToolTip();
 }

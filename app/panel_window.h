@@ -65,6 +65,7 @@ class PanelWindow : public QDialog, private ControlObserver {
   void ConnectButton(int id, QWidget* widget);
   void ConnectEdit(int id, QWidget* widget);
   void ConnectCombo(int id, QWidget* widget);
+  void PlaceFormInScrollArea();
   void AddStatusBar();
   void FitTheScreen();
   // The model as it is when the window is built (app/panel_mirror.cpp).

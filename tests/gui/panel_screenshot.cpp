@@ -120,6 +120,7 @@ bool SaveCompare(CKeloConfigurationDlg& panel, QWidget& window, const char* path
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
+  qputenv("KELO_MODULE_DIR", KELO_BUILT_MODULE_DIR);
   if (argc != 9) {
     std::fprintf(stderr,
                  "usage: panel-screenshot STARTUP.png LIVE.png PORT.png PICKER.png STATUS.png "
@@ -164,6 +165,10 @@ int main(int argc, char* argv[]) {
   if (!saved || !Save(window, argv[5])) return 1;
 
   bar.ShowTrends();
+  if (bar.trendsWindow() == nullptr) {
+    std::fprintf(stderr, "panel-screenshot: Trends did not open from %s\n", KELO_BUILT_MODULE_DIR);
+    return 1;
+  }
   QWidget& trends = *bar.trendsWindow();
   trends.findChild<QComboBox*>(QStringLiteral("range"))->setCurrentIndex(0);  // 5 minutes
   // As an engineer would size it, but never past the screen it opened on.
