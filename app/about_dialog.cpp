@@ -36,8 +36,9 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   icon->setGeometry(DialogUnitsToPixelsX(kIconX, base), DialogUnitsToPixelsY(kIconY, base),
                     kIconPixels, kIconPixels);
 
+  ControlMaker maker(base);
   for (const ControlSpec& entry : AboutControls()) {
-    QWidget* widget = CreateControlWidget(entry, this, base);
+    QWidget* widget = maker.Make(entry, this);
     if (entry.kind == ControlKind::kDefaultPushButton) {
       connect(qobject_cast<QAbstractButton*>(widget), &QAbstractButton::clicked, this,
               &QDialog::accept);

@@ -39,23 +39,12 @@ QWidget* CreateIndicator(const QString& caption, QWidget* parent) {
   return indicator;
 }
 
-QWidget* CreateCombo(const ControlSpec& entry, QWidget* parent) {
-  auto* combo = new QComboBox(parent);
-  // Typed text stays typed text: no completion, and neither Enter nor leaving the
-  // field picks an entry that happens to match it. The combo makes a completer for a
-  // line edit that has none; one that already has one is taken as it is, so this
-  // stand-in, dropped at once, spares building a completer over the entries.
-  auto* edit = new QLineEdit(combo);
-  QCompleter standIn;
-  edit->setCompleter(&standIn);
-  combo->setLineEdit(edit);
-  edit->setCompleter(nullptr);
-  combo->setInsertPolicy(QComboBox::NoInsert);
-  QObject::disconnect(combo->lineEdit(), &QLineEdit::returnPressed, combo, nullptr);
-  QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
-  combo->setMaxVisibleItems(
-      std::max(1, (entry.rect.height - kComboFieldHeight) / kComboItemHeight));
-  return combo;
+// Typed text stays typed text: no completion, and neither Enter nor leaving the field
+// picks an entry that happens to match it.
+void KeepTypedText(QComboBox& combo) {
+  combo.setInsertPolicy(QComboBox::NoInsert);
+  QObject::disconnect(combo.lineEdit(), &QLineEdit::returnPressed, &combo, nullptr);
+  QObject::disconnect(combo.lineEdit(), &QLineEdit::editingFinished, &combo, nullptr);
 }
 
 QWidget* CreateListBox(QWidget* parent) {
@@ -83,7 +72,23 @@ QWidget* CreateStatic(const QString& caption, QWidget* parent) {
   return label;
 }
 
-QWidget* CreateOfKind(const ControlSpec& entry, QWidget* parent) {
+}  // namespace
+
+ControlMaker::ControlMaker(DialogBaseUnits base) : base_(base) {}
+
+ControlMaker::~ControlMaker() = default;
+
+QWidget* ControlMaker::Make(const ControlSpec& entry, QWidget* parent) {
+  QWidget* widget = MakeOfKind(entry, parent);
+  // Placed before it is shown: a widget shown without a size of its own is first sized
+  // to its contents, and that measuring is thrown away.
+  widget->setGeometry(ControlGeometry(entry, base_));
+  widget->setHidden(!entry.shown);
+  widget->setEnabled(entry.enabled);
+  return widget;
+}
+
+QWidget* ControlMaker::MakeOfKind(const ControlSpec& entry, QWidget* parent) {
   const QString caption = FromCore(entry.caption);
   switch (entry.kind) {
     case ControlKind::kPushButton:
@@ -100,7 +105,7 @@ QWidget* CreateOfKind(const ControlSpec& entry, QWidget* parent) {
     case ControlKind::kEdit:
       return new QLineEdit(caption, parent);
     case ControlKind::kCombo:
-      return CreateCombo(entry, parent);
+      return MakeCombo(entry, parent);
     case ControlKind::kListBox:
       return CreateListBox(parent);
     case ControlKind::kProgressBar:
@@ -113,16 +118,17 @@ QWidget* CreateOfKind(const ControlSpec& entry, QWidget* parent) {
   return new TemplateGroupBox(caption, parent);
 }
 
-}  // namespace
-
-QWidget* CreateControlWidget(const ControlSpec& entry, QWidget* parent, DialogBaseUnits base) {
-  QWidget* widget = CreateOfKind(entry, parent);
-  // Placed before it is shown: a widget shown without a size of its own is first sized
-  // to its contents, and that measuring is thrown away.
-  widget->setGeometry(ControlGeometry(entry, base));
-  widget->setHidden(!entry.shown);
-  widget->setEnabled(entry.enabled);
-  return widget;
+QWidget* ControlMaker::MakeCombo(const ControlSpec& entry, QWidget* parent) {
+  if (!comboStandIn_) comboStandIn_ = std::make_unique<QCompleter>();
+  auto* combo = new QComboBox(parent);
+  auto* edit = new QLineEdit(combo);
+  edit->setCompleter(comboStandIn_.get());
+  combo->setLineEdit(edit);
+  edit->setCompleter(nullptr);
+  KeepTypedText(*combo);
+  combo->setMaxVisibleItems(
+      std::max(1, (entry.rect.height - kComboFieldHeight) / kComboItemHeight));
+  return combo;
 }
 
 QRect ControlGeometry(const ControlSpec& entry, DialogBaseUnits base) {

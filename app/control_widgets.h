@@ -1,18 +1,38 @@
 #pragma once
 
 #include <QRect>
+#include <memory>
 
 #include "app/dialog_units.h"
 #include "resources/panel_template.h"
 
+class QCompleter;
 class QWidget;
 
 // A closed combo is as tall as an edit; the rest of its rectangle is the dropped list.
 inline constexpr int kComboFieldHeight = 14;
 
-// The widget for one control of a dialog template: of its kind, with its caption, in
-// its place (ControlGeometry) and with its shown and enabled state. The caller wires it.
-QWidget* CreateControlWidget(const ControlSpec& entry, QWidget* parent, DialogBaseUnits base);
+// Makes the widgets of one dialog template's controls.
+class ControlMaker {
+ public:
+  explicit ControlMaker(DialogBaseUnits base);
+  ~ControlMaker();
+  ControlMaker(const ControlMaker&) = delete;
+  ControlMaker& operator=(const ControlMaker&) = delete;
+
+  // The widget for one control: of its kind, with its caption, in its place
+  // (ControlGeometry) and with its shown and enabled state. The caller wires it.
+  QWidget* Make(const ControlSpec& entry, QWidget* parent);
+
+ private:
+  QWidget* MakeOfKind(const ControlSpec& entry, QWidget* parent);
+  QWidget* MakeCombo(const ControlSpec& entry, QWidget* parent);
+
+  DialogBaseUnits base_;
+  // Lent to each editable combo's line edit while the combo takes it: a combo builds a
+  // completer over its entries for an edit that has none. One serves every combo.
+  std::unique_ptr<QCompleter> comboStandIn_;
+};
 
 // Where a control sits, in pixels.
 QRect ControlGeometry(const ControlSpec& entry, DialogBaseUnits base);

@@ -70,8 +70,9 @@ PanelWindow::~PanelWindow() {
 
 void PanelWindow::BuildControls() {
   // In table order: the group boxes come first, so they lie beneath their controls.
+  ControlMaker maker(base_);
   for (const ControlSpec& entry : PanelControls()) {
-    QWidget* widget = CreateControlWidget(entry, form_, base_);
+    QWidget* widget = maker.Make(entry, form_);
     NameControl(entry.id, *widget);
     widgets_.push_back(widget);
     if (entry.id != kNoControlId) byId_[entry.id] = widget;
