@@ -24,9 +24,8 @@ struct Arc {
   int spanDegrees;
 };
 constexpr Arc kCornerArcs[] = {
-    {kBottomLeft, -90, -45}, {kBottomRight, -90, 45}, {kTopRight, 45, -45},
-    {kBottomRight, 315, 45}, {kTopLeft, 135, 45},     {kBottomLeft, 180, 45},
-    {kTopLeft, 135, -45},    {kTopRight, 45, 45},
+    {kBottomLeft, -90, -45}, {kBottomRight, -90, 45}, {kTopRight, 45, -45}, {kBottomRight, 315, 45},
+    {kTopLeft, 135, 45},     {kBottomLeft, 180, 45},  {kTopLeft, 135, -45}, {kTopRight, 45, 45},
 };
 
 void DrawFrame(QPainter& painter, const QRect& frame, const QColor& colour) {
@@ -66,9 +65,9 @@ void TemplateGroupBox::paintEvent(QPaintEvent* /*event*/) {
   // The title's place is as wide as its text and one space, the text centred in it.
   const int titleWidth =
       option.fontMetrics.size(Qt::TextShowMnemonic, title() + QLatin1Char(' ')).width();
-  const QRect titlePlace = QStyle::visualRect(
-      layoutDirection(), rect(),
-      QRect(qRound(line * kTitleIndentLines) + padding, 0, titleWidth, line));
+  const QRect titlePlace =
+      QStyle::visualRect(layoutDirection(), rect(),
+                         QRect(qRound(line * kTitleIndentLines) + padding, 0, titleWidth, line));
 
   QPainter painter(this);
   painter.save();
@@ -80,7 +79,7 @@ void TemplateGroupBox::paintEvent(QPaintEvent* /*event*/) {
   QPalette palette = option.palette;
   if (option.textColor.isValid()) palette.setColor(QPalette::WindowText, option.textColor);
   int alignment = Qt::AlignCenter | Qt::TextShowMnemonic;
-  if (!style()->styleHint(QStyle::SH_UnderlineShortcut, &option, this)) {
+  if (style()->styleHint(QStyle::SH_UnderlineShortcut, &option, this) == 0) {
     alignment |= Qt::TextHideMnemonic;
   }
   style()->drawItemText(&painter, titlePlace, alignment, palette,
