@@ -14,6 +14,7 @@
 //                            it also presses the button of that text right after
 //                            Connect (Trends, say) and reports how many windows were
 //                            shown at the end.
+// With KELO_PROBE_SMAPS=FILE set, the report also copies /proc/self/smaps to FILE.
 //
 // The process start is KELO_PROBE_T0_NS (CLOCK_MONOTONIC, set by kelo-probe-launch
 // just before it executes the program), or else the start time the kernel keeps for
@@ -79,6 +80,11 @@ rusage Usage() {
 }
 
 [[noreturn]] void Report(const std::string& line) {
+  // What the resident memory is made of, mapping by mapping, for a closer look.
+  if (const char* smaps = std::getenv("KELO_PROBE_SMAPS")) {
+    std::ifstream in("/proc/self/smaps");
+    std::ofstream(smaps) << in.rdbuf();
+  }
   std::printf("kelo-probe %s\n", line.c_str());
   std::fflush(stdout);
   std::fflush(stderr);
