@@ -15,33 +15,47 @@ constexpr int kCornerRadius = 2;
 
 enum Corner { kTopLeft, kTopRight, kBottomLeft, kBottomRight };
 
-// Each rounded corner is two eighths of a circle, one from each side that meets there.
-// Their antialiased ends overlap in the middle of the corner, which gives the corners
-// the weight the panel has always shown.
+// An eighth of a circle at a corner, in degrees.
 struct Arc {
   Corner corner;
   int startDegrees;
   int spanDegrees;
 };
-constexpr Arc kCornerArcs[] = {
-    {kBottomLeft, -90, -45}, {kBottomRight, -90, 45}, {kTopRight, 45, -45}, {kBottomRight, 315, 45},
-    {kTopLeft, 135, 45},     {kBottomLeft, 180, 45},  {kTopLeft, 135, -45}, {kTopRight, 45, 45},
+
+// Each side is a straight line between the corners and, at either end, the eighth of
+// the corner's circle that meets it. The antialiased ends of two eighths overlap in the
+// middle of a corner, which gives the corners the weight the panel has always shown;
+// the sides are drawn in this order, bottom first, so every pixel is blended as it was.
+enum Side { kBottom, kRight, kLeft, kTop };
+struct SideShape {
+  Side side;
+  Arc ends[2];
 };
+constexpr SideShape kSides[] = {
+    {kBottom, {{kBottomLeft, -90, -45}, {kBottomRight, -90, 45}}},
+    {kRight, {{kTopRight, 45, -45}, {kBottomRight, 315, 45}}},
+    {kLeft, {{kTopLeft, 135, 45}, {kBottomLeft, 180, 45}}},
+    {kTop, {{kTopLeft, 135, -45}, {kTopRight, 45, 45}}},
+};
+
+QRectF Straight(Side side, const QRect& frame) {
+  constexpr int r = kCornerRadius;
+  switch (side) {
+    case kBottom:
+      return {qreal(frame.left() + r), qreal(frame.bottom()), qreal(frame.width() - 2 * r), 1};
+    case kRight:
+      return {qreal(frame.right()), qreal(frame.top() + r), 1, qreal(frame.height() - 2 * r)};
+    case kLeft:
+      return {qreal(frame.left()), qreal(frame.top() + r), 1, qreal(frame.height() - 2 * r)};
+    case kTop:
+      break;
+  }
+  return {qreal(frame.left() + r), qreal(frame.top()), qreal(frame.width() - 2 * r), 1};
+}
 
 void DrawFrame(QPainter& painter, const QRect& frame, const QColor& colour) {
   constexpr int r = kCornerRadius;
   painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(colour);
-  const int straightWidth = frame.width() - 2 * r;
-  const int straightHeight = frame.height() - 2 * r;
-  painter.drawRect(QRectF(frame.left() + r, frame.bottom(), straightWidth, 1));
-  painter.drawRect(QRectF(frame.right(), frame.top() + r, 1, straightHeight));
-  painter.drawRect(QRectF(frame.left(), frame.top() + r, 1, straightHeight));
-  painter.drawRect(QRectF(frame.left() + r, frame.top(), straightWidth, 1));
-
-  painter.setPen(QPen(colour, 1, Qt::SolidLine, Qt::SquareCap));
-  painter.setBrush(Qt::NoBrush);
   // The arcs run through the middle of the frame's outermost pixels.
   const QSizeF box(2 * r - 1, 2 * r - 1);
   const qreal nearX = frame.left() + 0.5;
@@ -49,8 +63,17 @@ void DrawFrame(QPainter& painter, const QRect& frame, const QColor& colour) {
   const qreal farX = frame.right() + 1.5 - 2 * r;
   const qreal farY = frame.bottom() + 1.5 - 2 * r;
   const QPointF corners[] = {{nearX, nearY}, {farX, nearY}, {nearX, farY}, {farX, farY}};
-  for (const Arc& arc : kCornerArcs) {
-    painter.drawArc(QRectF(corners[arc.corner], box), arc.startDegrees * 16, arc.spanDegrees * 16);
+  const QPen pen(colour, 1, Qt::SolidLine, Qt::SquareCap);
+  for (const SideShape& side : kSides) {
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawRect(Straight(side.side, frame));
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    for (const Arc& arc : side.ends) {
+      painter.drawArc(QRectF(corners[arc.corner], box), arc.startDegrees * 16,
+                      arc.spanDegrees * 16);
+    }
   }
 }
 

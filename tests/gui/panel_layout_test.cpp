@@ -18,6 +18,7 @@
 
 #include "app/dialog_units.h"
 #include "app/link_status_bar.h"
+#include "app/template_group_box.h"
 #include "resources/control_ids.h"
 #include "window_fixture.h"
 
@@ -162,6 +163,55 @@ class PanelLayoutTest : public QObject {
       QCOMPARE(bar->maximum(), 100);
       QVERIFY(!bar->isTextVisible());
     }
+  }
+
+  // The boxes paint their frame themselves; a style sheet drew it before, and Qt drawing
+  // that style sheet is the reference: the same pixels for every box of the panel, in a
+  // light and a dark palette, enabled or not, at every scale the screenshots are taken at.
+  void groupBoxesPaintTheFrameTheirStyleSheetDrew() {
+    const QString sheet = QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+        " left: 0.5em; padding: 0 0.2em; }");
+    const QPalette light = QApplication::palette();
+    QPalette dark(QColor(40, 40, 40));
+    dark.setColor(QPalette::Text, QColor(220, 220, 220));
+    dark.setColor(QPalette::Mid, QColor(90, 90, 90));
+    const auto render = [](QWidget& widget, qreal scale) {
+      QImage image(widget.size() * scale, QImage::Format_ARGB32_Premultiplied);
+      image.setDevicePixelRatio(scale);
+      image.fill(Qt::transparent);
+      widget.render(&image);
+      return image;
+    };
+    int boxes = 0;
+    for (QWidget* widget : f->window.ControlWidgets()) {
+      const auto* box = qobject_cast<QGroupBox*>(widget);
+      if (box == nullptr) continue;
+      ++boxes;
+      // Both made anew under the palette, which a style sheet takes from the application.
+      for (const QPalette& palette : {light, dark}) {
+        QApplication::setPalette(palette);
+        TemplateGroupBox painted(box->title());
+        QGroupBox reference(box->title());
+        reference.setStyleSheet(sheet);
+        for (QGroupBox* made : {static_cast<QGroupBox*>(&painted), &reference}) {
+          made->setFont(box->font());
+          made->resize(box->size());
+        }
+        for (const bool enabled : {true, false}) {
+          painted.setEnabled(enabled);
+          reference.setEnabled(enabled);
+          for (const qreal scale : {1.0, 1.25, 1.5, 2.0}) {
+            QVERIFY2(render(painted, scale) == render(reference, scale),
+                     qPrintable(box->title() + " at " + QString::number(scale) + " on " +
+                                palette.color(QPalette::Window).name()));
+          }
+        }
+      }
+      QApplication::setPalette(light);
+    }
+    QCOMPARE(boxes, 14);
   }
 
   void showsThePanelAsItStarted() {
