@@ -15,12 +15,14 @@ if [[ ! -f build-fuzz/CMakeCache.txt ]]; then
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DKELO_WERROR=ON -DKELO_CORE_ONLY=ON -DKELO_FUZZ=ON
 fi
-cmake --build build-fuzz --target reply_fuzzer operator_fuzzer -j2
+cmake --build build-fuzz --target reply_fuzzer operator_fuzzer kelo-zip -j2
 mkdir -p build-fuzz/corpus build-fuzz/operator-corpus build-fuzz/artifacts
 cp tests/golden/scripts/*.script tests/fuzz/operator-seeds/*.script build-fuzz/operator-corpus/
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TZ=UTC
+# Service bundles go through the zip module, as the programs' do.
+export KELO_MODULE_DIR="$PWD/build-fuzz/modules"
 run() {
   local fuzzer=$1 corpus=$2
   shift 2
