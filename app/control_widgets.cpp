@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRect>
 #include <algorithm>
 
 #include "app/template_group_box.h"
@@ -18,6 +19,8 @@
 
 namespace {
 
+// A closed combo is as tall as an edit; the rest of its rectangle is the dropped list.
+constexpr int kComboFieldHeight = 14;
 constexpr int kComboItemHeight = 8;  // dialog units per entry of a dropped list
 
 // A radio mark that only the program sets or clears: a click, however it arrives,
@@ -70,6 +73,13 @@ QWidget* CreateStatic(const QString& caption, QWidget* parent) {
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label->setWordWrap(false);
   return label;
+}
+
+// Where a control sits, in pixels.
+QRect ControlGeometry(const ControlSpec& entry, DialogBaseUnits base) {
+  DialogRect rect = entry.rect;
+  if (entry.kind == ControlKind::kCombo) rect.height = kComboFieldHeight;
+  return MapDialogRect(rect, base);
 }
 
 }  // namespace
@@ -129,10 +139,4 @@ QWidget* ControlMaker::MakeCombo(const ControlSpec& entry, QWidget* parent) {
   combo->setMaxVisibleItems(
       std::max(1, (entry.rect.height - kComboFieldHeight) / kComboItemHeight));
   return combo;
-}
-
-QRect ControlGeometry(const ControlSpec& entry, DialogBaseUnits base) {
-  DialogRect rect = entry.rect;
-  if (entry.kind == ControlKind::kCombo) rect.height = kComboFieldHeight;
-  return MapDialogRect(rect, base);
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QRect>
 #include <memory>
 
 #include "app/dialog_units.h"
@@ -8,9 +7,6 @@
 
 class QCompleter;
 class QWidget;
-
-// A closed combo is as tall as an edit; the rest of its rectangle is the dropped list.
-inline constexpr int kComboFieldHeight = 14;
 
 // Makes the widgets of one dialog template's controls.
 class ControlMaker {
@@ -20,8 +16,8 @@ class ControlMaker {
   ControlMaker(const ControlMaker&) = delete;
   ControlMaker& operator=(const ControlMaker&) = delete;
 
-  // The widget for one control: of its kind, with its caption, in its place
-  // (ControlGeometry) and with its shown and enabled state. The caller wires it.
+  // The widget for one control: of its kind, with its caption, in its place and with
+  // its shown and enabled state. The caller wires it.
   QWidget* Make(const ControlSpec& entry, QWidget* parent);
 
  private:
@@ -33,6 +29,3 @@ class ControlMaker {
   // completer over its entries for an edit that has none. One serves every combo.
   std::unique_ptr<QCompleter> comboStandIn_;
 };
-
-// Where a control sits, in pixels.
-QRect ControlGeometry(const ControlSpec& entry, DialogBaseUnits base);
